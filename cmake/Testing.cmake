@@ -1,0 +1,58 @@
+# GoogleTest comes from the machine: the packaged library for native builds, the packaged sources
+# (Debian's googletest) compiled with mingw-w64 for the Windows build.
+macro(tapkeys_find_gtest)
+    if(WIN32)
+        set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    else()
+        find_package(GTest REQUIRED)
+    endif()
+endmacro()
+
+# The Windows tests share one private Xvfb display and one WINEPREFIX inside the build folder.
+set(TAPKEYS_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+if(WIN32)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TAPKEYS_WINE_STATE})
+endif()
+
+function(tapkeys_link_gtest target)
+    if(WIN32)
+        target_link_libraries(${target} PRIVATE gtest_main gmock)
+        target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    else()
+        target_link_libraries(${target} PRIVATE GTest::gtest_main GTest::gmock)
+    endif()
+    tapkeys_warnings(${target})
+endfunction()
+
+# A test of platform-free logic: runs natively, and under Wine in the Windows build.
+function(tapkeys_core_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE tapkeys_core)
+    tapkeys_link_gtest(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    if(WIN32)
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS windows)
+    else()
+        set_tests_properties(${name} PROPERTIES LABELS native)
+    endif()
+endfunction()
+
+# A test of the Win32 layer: Windows build only, under Wine. Tests that need the foreground, the
+# pointer or the screen to themselves take the desktop lock.
+function(tapkeys_windows_test name)
+    cmake_parse_arguments(arg "DESKTOP" "" "" ${ARGN})
+    if(NOT WIN32)
+        return()
+    endif()
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE tapkeys_win)
+    tapkeys_link_gtest(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS windows TIMEOUT 120)
+    if(arg_DESKTOP)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+    endif()
+endfunction()

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Private Wine environment for tests and local runs: an Xvfb display of its own and a WINEPREFIX inside
+# the given state folder, so neither the user's display nor the user's Wine prefix is ever touched.
+#   wine-env.sh start STATE [WIDTHxHEIGHT] [DPI]   start (or reuse) the display and the prefix
+#   wine-env.sh stop STATE                          stop wineserver and the display
+#   wine-env.sh env STATE                           print the variables to export
+set -euo pipefail
+cmd=${1:?start|stop|env}
+state=$(mkdir -p "${2:?state folder}" && cd "$2" && pwd)
+size=${3:-1024x768}
+dpi=${4:-96}
+
+export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+
+display_alive() {
+    [[ -f $state/xvfb.pid && -f $state/display ]] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
+}
+
+start_display() {
+    rm -f "$state/display"
+    exec {fd}>"$state/display"
+    Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp -noreset >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    exec {fd}>&-
+    for _ in $(seq 100); do
+        [[ -s $state/display ]] && break
+        sleep 0.05
+    done
+    [[ -s $state/display ]] || { echo "Xvfb did not start: $(cat "$state/xvfb.log")" >&2; exit 1; }
+}
+
+reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+
+prepare_prefix() {
+    local stamp=$state/prefix/.tapkeys-$size-$dpi
+    [[ -f $stamp ]] && return
+    wineboot -i >/dev/null 2>&1 || true
+    # Every program opens in one virtual desktop the size of the display: Wine then manages
+    # activation and focus itself, as Windows would, and xdotool's screen pixels are Windows pixels.
+    reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+    reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size"
+    reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
+    reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi"
+    wineserver -w
+    rm -f "$state"/prefix/.tapkeys-*
+    touch "$stamp"
+}
+
+case $cmd in
+start)
+    display_alive || start_display
+    export DISPLAY=:$(cat "$state/display")
+    prepare_prefix
+    wineserver -p >/dev/null 2>&1 || true
+    ;;
+stop)
+    wineserver -k >/dev/null 2>&1 || true
+    if [[ -f $state/xvfb.pid ]]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
+    rm -f "$state/xvfb.pid" "$state/display"
+    ;;
+env)
+    display_alive || { echo "no display running for $state" >&2; exit 1; }
+    echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG"
+    ;;
+*) echo "usage: $0 start|stop|env STATE [WxH] [DPI]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# CMAKE_CROSSCOMPILING_EMULATOR: runs one Windows program under the private Wine of STATE, starting
+# the display and the prefix first when no test fixture has done so.
+set -euo pipefail
+state=${1:?state folder}; shift
+here=$(cd "$(dirname "$0")" && pwd)
+if ! eval "$("$here/wine-env.sh" env "$state" 2>/dev/null)"; then
+    "$here/wine-env.sh" start "$state"
+    eval "$("$here/wine-env.sh" env "$state")"
+fi
+export WINEDLLOVERRIDES="mscoree,mshtml="
+exe=$1; shift
+exec wine "$exe" "$@"

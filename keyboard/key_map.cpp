@@ -1,0 +1,1 @@
+#include "keyboard/key_map.h"

@@ -1,0 +1,62 @@
+#pragma once
+// The key sets, the Shift / Caps Lock state and what each key sends. Platform-free: the window-facing
+// steps go through KeyboardHost, so the whole state table is tested natively.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "keyboard/layout.h"
+
+namespace tapkeys {
+
+class KeyboardHost {
+public:
+    virtual ~KeyboardHost() = default;
+    // SetForegroundWindow(targetWindow).
+    virtual void giveForegroundToTarget() = 0;
+    // Sends a KeyString to the foreground window (the key string sender); must end by calling
+    // KeyMap::releaseOneShotShift().
+    virtual void sendKeyString(std::wstring_view keyString) = 0;
+    // The characters on the keys changed: repaint the captions.
+    virtual void keyCaptionsChanged() = 0;
+};
+
+enum class ShiftState : std::int16_t { None = 0, OneShot = 1, CapsLock = 2 };
+
+class KeyMap {
+public:
+    explicit KeyMap(KeyboardHost& host) : host_(host) {}
+
+    std::wstring keySetLC;  // normal layer, character p belongs to lblKey(p - 1)
+    std::wstring keySetUC;  // shifted layer
+
+    ShiftState shiftState() const { return shiftState_; }
+    bool shifted() const { return shiftState_ != ShiftState::None; }
+
+    // The character that key i holds and shows: one character, or empty past the end of a short set.
+    std::wstring_view keyCharacter(int index) const;
+
+    void showKeySet(bool shifted);
+    void typeToTarget(std::wstring_view keyString);
+
+    // Press handlers. doubleClick marks the second press of a double click.
+    void onCharacterKey(int index);
+    void onNamedKey(Control control);  // Esc, Tab, Backspace, Return, Space
+    void onShift(bool doubleClick);
+    void onCapsLock();
+
+    // The last step of every key string: a pending one-shot Shift ends.
+    void releaseOneShotShift();
+
+private:
+    KeyboardHost& host_;
+    ShiftState shiftState_ = ShiftState::None;
+    std::array<std::wstring, kCharacterKeyCount> keyCharacters_{};
+};
+
+// The KeyString a named key sends, or empty for controls that are not named keys.
+std::wstring_view namedKeyString(Control control);
+
+}  // namespace tapkeys

@@ -1,0 +1,156 @@
+#pragma once
+// The keyboard window's layout: every label of the window as one constant table in twips, in stacking
+// order (uppermost first). Painting, hit-testing and the background's key outlines all read this table;
+// nothing else in the program repeats a coordinate.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tapkeys {
+
+inline constexpr int kTwipsPerPixelAt96Dpi = 15;
+inline constexpr int kWindowWidthTwips = 9480;   // 632 px
+inline constexpr int kWindowHeightTwips = 3255;  // 217 px
+inline constexpr int kBackgroundWidthPx = 632;
+inline constexpr int kBackgroundHeightPx = 218;  // one row taller than the window; the window shows 217
+inline constexpr int kCharacterKeyCount = 47;
+
+// The window's named label arrays. Index 0 of each special control is its caption label, index 1 its
+// frame; Return has a caption (0), an upper frame (1), the touch area between the rows (2) and a lower
+// frame (3).
+enum class Control : std::uint8_t { Key, KeyBG, Esc, Tab, CapsLock, Shift, Backspace, Return, Space, Options, Close };
+
+enum class CaptionFont : std::uint8_t {
+    None,          // frames: no caption
+    KeyFont,       // the user's key font (face, size and style letters from the settings)
+    ArialNarrow,   // Arial Narrow 15.75 pt regular
+    WingdingsBold, // Wingdings 18 pt bold
+    ArialBold,     // Arial 14.25 pt bold
+    Marlett,       // Marlett 18 pt
+};
+
+enum class Align : std::uint8_t { Left, Centre };
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    constexpr bool contains(int x, int y) const {
+        return x >= left && x < left + width && y >= top && y < top + height;
+    }
+    constexpr int right() const { return left + width; }
+    constexpr int bottom() const { return top + height; }
+};
+
+struct Label {
+    Control control;
+    std::uint8_t index;
+    TwipsRect rect;
+    CaptionFont font;
+    Align align;
+    std::wstring_view caption;          // in the label's own font (symbol fonts take their code points)
+    std::wstring_view fallbackCaption;  // where that font is not installed; empty means same as caption
+    constexpr bool isFrame() const { return font == CaptionFont::None; }
+};
+
+inline constexpr TwipsRect kLogoRect{240, 120, 480, 480};
+
+namespace detail {
+struct Row {
+    int firstIndex, count, captionLeft, captionTop, frameTop;
+};
+inline constexpr std::array<Row, 4> kRows{{
+    {0, 12, 960, 840, 720},
+    {12, 12, 1200, 1440, 1320},
+    {24, 12, 1440, 2040, 1920},
+    {36, 11, 1200, 2640, 2520},
+}};
+inline constexpr int kKeyPitch = 600;
+inline constexpr int kKeyCaptionSize = 375;
+inline constexpr int kFrameInset = 120;
+inline constexpr int kFrameSize = 615;
+
+constexpr TwipsRect keyCaptionRect(int index) {
+    for (const Row& row : kRows) {
+        if (index < row.firstIndex + row.count) {
+            return {row.captionLeft + kKeyPitch * (index - row.firstIndex), row.captionTop, kKeyCaptionSize,
+                    kKeyCaptionSize};
+        }
+    }
+    return {};
+}
+constexpr TwipsRect keyFrameRect(int index) {
+    const TwipsRect c = keyCaptionRect(index);
+    return {c.left - kFrameInset, c.top - kFrameInset, kFrameSize, kFrameSize};
+}
+constexpr Label special(Control c, int i, TwipsRect r, CaptionFont f = CaptionFont::None, Align a = Align::Left,
+                        std::wstring_view caption = {}, std::wstring_view fallback = {}) {
+    return {c, static_cast<std::uint8_t>(i), r, f, a, caption, fallback};
+}
+
+constexpr auto buildLayout() {
+    using enum Control;
+    using F = CaptionFont;
+    std::array<Label, 2 * kCharacterKeyCount + 20> t{};
+    std::size_t n = 0;
+    // 1. caption labels and the Enter touch area
+    t[n++] = special(Options, 0, {8280, 240, 375, 375}, F::ArialBold, Align::Centre, L"\u2026");
+    t[n++] = special(Close, 0, {8880, 240, 375, 375}, F::Marlett, Align::Centre, L"r", L"\u2715");
+    t[n++] = special(Space, 0, {7800, 2640, 1455, 375});
+    t[n++] = special(Return, 2, {8640, 1800, 615, 615});
+    t[n++] = special(Return, 0, {8400, 1440, 855, 375}, F::ArialNarrow, Align::Left, L"Enter");
+    t[n++] = special(Backspace, 0, {8160, 840, 1095, 375}, F::ArialNarrow, Align::Left, L"Bksp");
+    t[n++] = special(Shift, 0, {240, 2640, 735, 375}, F::WingdingsBold, Align::Left, L"\u00F1", L"\u21E7");
+    t[n++] = special(CapsLock, 0, {240, 2040, 975, 375}, F::WingdingsBold, Align::Left, L"\u00F2", L"\u21E9");
+    t[n++] = special(Tab, 0, {240, 1440, 735, 375}, F::ArialNarrow, Align::Left, L"Tab");
+    t[n++] = special(Esc, 0, {240, 840, 495, 375}, F::ArialNarrow, Align::Centre, L"Esc");
+    for (int i = kCharacterKeyCount - 1; i >= 0; --i) {
+        t[n++] = {Key, static_cast<std::uint8_t>(i), keyCaptionRect(i), F::KeyFont, Align::Centre, {}, {}};
+    }
+    // 2. frames of the special keys
+    t[n++] = special(Space, 1, {7680, 2520, 1695, 615});
+    t[n++] = special(Close, 1, {8760, 120, 615, 615});
+    t[n++] = special(Backspace, 1, {8040, 720, 1335, 615});
+    t[n++] = special(Shift, 1, {120, 2520, 975, 615});
+    t[n++] = special(CapsLock, 1, {120, 1920, 1215, 615});
+    t[n++] = special(Return, 3, {8520, 1920, 855, 615});
+    t[n++] = special(Return, 1, {8280, 1320, 1095, 615});
+    t[n++] = special(Tab, 1, {120, 1320, 975, 615});
+    t[n++] = special(Esc, 1, {120, 720, 735, 615});
+    // 3. frames of the character keys
+    for (int i = kCharacterKeyCount - 1; i >= 0; --i) {
+        t[n++] = {KeyBG, static_cast<std::uint8_t>(i), keyFrameRect(i), F::None, Align::Left, {}, {}};
+    }
+    // 4. lowest of all
+    t[n++] = special(Options, 1, {8160, 120, 615, 615});
+    return t;
+}
+}  // namespace detail
+
+// Uppermost first: a press goes to the first label that contains the point.
+inline constexpr auto kLayout = detail::buildLayout();
+
+// What lies under a point of the window.
+struct HitTarget {
+    enum class Kind : std::uint8_t { Background, Logo, Label } kind = Kind::Background;
+    const Label* label = nullptr;
+};
+
+// x and y in twips from the window's top-left corner.
+constexpr HitTarget hitTest(int x, int y) {
+    for (const Label& label : kLayout) {
+        if (label.rect.contains(x, y)) return {HitTarget::Kind::Label, &label};
+    }
+    if (kLogoRect.contains(x, y)) return {HitTarget::Kind::Logo, nullptr};
+    return {};
+}
+
+// The label of a control, by name and index (nullptr when the layout has none).
+constexpr const Label* findLabel(Control control, int index) {
+    for (const Label& label : kLayout) {
+        if (label.control == control && label.index == index) return &label;
+    }
+    return nullptr;
+}
+
+}  // namespace tapkeys

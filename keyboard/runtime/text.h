@@ -1,0 +1,17 @@
+#pragma once
+// Conversions between the program's UTF-16 strings and the system's ANSI code page.
+
+#include <string>
+#include <string_view>
+
+namespace tapkeys {
+
+std::string toAnsi(std::wstring_view text);
+std::wstring fromAnsi(std::string_view text);
+
+// The executable's full path, its folder (no trailing backslash) and its base name (no extension).
+std::wstring executablePath();
+std::wstring executableFolder();
+std::wstring executableBaseName();
+
+}  // namespace tapkeys

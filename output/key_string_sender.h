@@ -1,0 +1,12 @@
+#pragma once
+#include <string_view>
+
+#include "output/key_output.h"
+
+namespace tapkeys {
+
+// Walks a KeyString (plain characters and braced key names such as "{ENTER}") from left to right and
+// sends each item through `out`, then calls out.keyStringDone().
+void sendKeyString(std::wstring_view keyString, KeyOutput& out);
+
+}  // namespace tapkeys

@@ -1,0 +1,46 @@
+#pragma once
+// The keyboard's own settings file: the ten keys, their defaults and the rules that load and save them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "settings/ini_access.h"
+
+namespace tapkeys {
+
+// The keyboard window's public settings members (the key sets live in KeyMap).
+struct KeyboardSettings {
+    bool useSafeMode = false;
+    std::wstring fontFace;
+    std::wstring fontStyle;  // style letters: b bold, i italic, s strikethrough, u underline
+    std::int16_t fontSze = 0;
+    std::int32_t fontColor = 0;  // 0x00BBGGRR
+    std::wstring keyMap;         // "ini" selects the host's language file; anything else the user sets
+    std::wstring keyMapUserLC;
+    std::wstring keyMapUserUC;
+    bool operator==(const KeyboardSettings&) const = default;
+};
+
+// Sizes in screen pixels of the primary display and of the keyboard window.
+struct ScreenGeometry {
+    int screenWidth = 0, screenHeight = 0;
+    int windowWidth = 0, windowHeight = 0;
+};
+
+struct WindowPosition {
+    int x = 0, y = 0;
+};
+
+struct LoadedSettings {
+    KeyboardSettings settings;
+    // The stored or centred position, per axis; empty where the stored value is out of range and
+    // the window keeps its layout position (0).
+    std::optional<int> windowX, windowY;
+};
+
+LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen);
+void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
+                  WindowPosition position);
+
+}  // namespace tapkeys
