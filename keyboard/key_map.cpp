@@ -1,1 +1,60 @@
 #include "keyboard/key_map.h"
+
+namespace tapkeys {
+
+std::wstring_view namedKeyString(Control control) {
+    switch (control) {
+        case Control::Esc: return L"{ESC}";
+        case Control::Tab: return L"{TAB}";
+        case Control::Backspace: return L"{BKSP}";
+        case Control::Return: return L"{ENTER}";
+        case Control::Space: return L" ";
+        default: return {};
+    }
+}
+
+std::wstring_view KeyMap::keyCharacter(int index) const {
+    if (index < 0 || index >= kCharacterKeyCount) return {};
+    return keyCharacters_[static_cast<size_t>(index)];
+}
+
+void KeyMap::showKeySet(bool shifted) {
+    const std::wstring& set = shifted ? keySetUC : keySetLC;
+    for (size_t i = 0; i < keyCharacters_.size(); ++i) {
+        keyCharacters_[i] = i < set.size() ? set.substr(i, 1) : std::wstring{};
+    }
+    host_.keyCaptionsChanged();
+}
+
+void KeyMap::typeToTarget(std::wstring_view keyString) {
+    // The key string is copied first: a press handled during a safe-mode pause may change the key
+    // characters, and what was touched must still go out as it was shown.
+    const std::wstring copy{keyString};
+    host_.giveForegroundToTarget();
+    host_.sendKeyString(copy);
+}
+
+void KeyMap::onCharacterKey(int index) { typeToTarget(keyCharacter(index)); }
+
+void KeyMap::onNamedKey(Control control) { typeToTarget(namedKeyString(control)); }
+
+void KeyMap::onShift(bool doubleClick) {
+    if (doubleClick) return;
+    host_.giveForegroundToTarget();
+    shiftState_ = shiftState_ == ShiftState::None ? ShiftState::OneShot : ShiftState::None;
+    showKeySet(shifted());
+}
+
+void KeyMap::onCapsLock() {
+    host_.giveForegroundToTarget();
+    shiftState_ = shiftState_ == ShiftState::None ? ShiftState::CapsLock : ShiftState::None;
+    showKeySet(shifted());
+}
+
+void KeyMap::releaseOneShotShift() {
+    if (shiftState_ != ShiftState::OneShot) return;
+    shiftState_ = ShiftState::None;
+    showKeySet(false);
+}
+
+}  // namespace tapkeys
