@@ -1,4 +1,5 @@
 #include "keyboard/layout.h"
+#include "keyboard/layout_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,26 @@ TEST(LayoutTest, BackgroundShowsOnlyOutsideTheKeyBlockAndTheButtons) {
             ASSERT_EQ(at(x, y).kind, HitTarget::Kind::Label) << x << "," << y;
         }
     }
+}
+
+// At 96 dpi the pixel hit-test is the twips hit-test; at 144 dpi every label grows by half and keeps
+// its stacking order.
+TEST(LayoutScaleTest, PixelHitTestAgreesWithTheTableAtEveryDensity) {
+    const LayoutScale at96{96};
+    for (int y = 0; y < at96.windowHeight(); y += 3) {
+        for (int x = 0; x < at96.windowWidth(); x += 3) {
+            const HitTarget a = at96.hitTest(x, y), b = at(x, y);
+            ASSERT_EQ(a.kind, b.kind) << x << "," << y;
+            ASSERT_EQ(a.label, b.label) << x << "," << y;
+        }
+    }
+    const LayoutScale at144{144};
+    EXPECT_EQ(at144.windowWidth(), 948);
+    EXPECT_EQ(at144.windowHeight(), 325);
+    const Label* key = findLabel(Control::Key, 20);
+    const PixelRect r = at144.toPixels(key->rect);
+    EXPECT_TRUE(hits(at144.hitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2), Control::Key, 20));
+    EXPECT_TRUE(hits(at144.hitTest(96 * 3 / 2, 50 * 3 / 2), Control::KeyBG, 1));
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// Twips to screen pixels and back at a given density (96 dpi: 15 twips per pixel).
+
+#include "keyboard/layout.h"
+
+namespace tapkeys {
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+    bool operator==(const PixelRect&) const = default;
+};
+
+class LayoutScale {
+public:
+    explicit constexpr LayoutScale(int dpi = 96) : dpi_(dpi > 0 ? dpi : 96) {}
+    constexpr int dpi() const { return dpi_; }
+
+    // Rounded to the nearest pixel, halves up: the background artwork scales its outlines the same way.
+    constexpr int toPixels(int twips) const {
+        return static_cast<int>((static_cast<long long>(twips) * dpi_ + 720) / 1440);
+    }
+    // Edges scale separately, so neighbouring labels that share a twips edge share a pixel edge.
+    constexpr PixelRect toPixels(const TwipsRect& r) const {
+        return {toPixels(r.left), toPixels(r.top), toPixels(r.right()), toPixels(r.bottom())};
+    }
+    // Font heights in pixels for a size in hundredths of a point (15.75 pt = 1575).
+    constexpr int fontPixels(int centipoints) const {
+        return static_cast<int>((static_cast<long long>(centipoints) * dpi_ + 3600) / 7200);
+    }
+    constexpr int windowWidth() const { return toPixels(kWindowWidthTwips); }
+    constexpr int windowHeight() const { return toPixels(kWindowHeightTwips); }
+
+    // The label under a pixel of the window, tested against the same pixel rectangles that are painted.
+    constexpr HitTarget hitTest(int x, int y) const {
+        const auto inside = [&](const TwipsRect& r) {
+            const PixelRect p = toPixels(r);
+            return x >= p.left && x < p.right && y >= p.top && y < p.bottom;
+        };
+        for (const Label& label : kLayout) {
+            if (inside(label.rect)) return {HitTarget::Kind::Label, &label};
+        }
+        if (inside(kLogoRect)) return {HitTarget::Kind::Logo, nullptr};
+        return {};
+    }
+
+private:
+    int dpi_;
+};
+
+}  // namespace tapkeys
