@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest clang clang-format
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation
-          xvfb xauth xdotool x11-utils imagemagick python3)
+          xvfb xauth xdotool x11-utils imagemagick python3 nsis zip unzip)
 
 install_deps() {
     local missing=()

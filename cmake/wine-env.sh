@@ -53,6 +53,10 @@ start)
     export DISPLAY=:$(cat "$state/display")
     prepare_prefix
     wineserver -p >/dev/null 2>&1 || true
+    # Boot the prefix's services (and the desktop) here, away from the caller's output: started by
+    # the first test program instead, they would hold its output pipe open and ctest would wait for
+    # them until the test timed out.
+    wine wineboot >/dev/null 2>&1 </dev/null || true
     ;;
 stop)
     wineserver -k >/dev/null 2>&1 || true

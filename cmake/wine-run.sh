@@ -4,10 +4,12 @@
 set -euo pipefail
 state=${1:?state folder}; shift
 here=$(cd "$(dirname "$0")" && pwd)
-if ! eval "$("$here/wine-env.sh" env "$state" 2>/dev/null)"; then
+# eval of an empty text succeeds, so test the env command itself before trusting its output.
+if ! vars=$("$here/wine-env.sh" env "$state" 2>/dev/null); then
     "$here/wine-env.sh" start "$state"
-    eval "$("$here/wine-env.sh" env "$state")"
+    vars=$("$here/wine-env.sh" env "$state")
 fi
+eval "$vars"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 exe=$1; shift
 exec wine "$exe" "$@"

@@ -13,8 +13,8 @@ public:
     // The value of key in section of the file at path, or defaultValue when the file, the section or
     // the key is missing. The platform's rules hold: names match without regard to case, blanks around
     // a value are dropped, surrounding quotation marks are removed, at most 254 characters come back.
-    virtual std::wstring readIni(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue,
-                                 const std::wstring& path) = 0;
+    virtual std::wstring readIni(std::wstring_view section, std::wstring_view key,
+                                 std::wstring_view defaultValue, const std::wstring& path) = 0;
     virtual void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                           const std::wstring& path) = 0;
 };

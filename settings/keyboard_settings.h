@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/ini_access.h"
 
@@ -39,7 +40,13 @@ struct LoadedSettings {
     std::optional<int> windowX, windowY;
 };
 
+// The settings file beside the executable: <folder>\<exeBaseName>.ini.
+std::wstring settingsPathFor(std::wstring_view folder, std::wstring_view exeBaseName);
+
+// Reads the ten keys in file order; a missing file, section or key gives the key's default, and every
+// value, however malformed, loads in range.
 LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen);
+// Writes the ten keys in file order; the position is written as given, without a range test.
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
                   WindowPosition position);
 

@@ -2,6 +2,7 @@
 // Where the key sets come from: the host application's language file or the user's own sets.
 
 #include <string>
+#include <string_view>
 
 #include "settings/ini_access.h"
 #include "settings/keyboard_settings.h"
@@ -19,7 +20,14 @@ struct KeySets {
 KeySets loadKeyMap(IniAccess& ini, const std::wstring& appFolder, const KeyboardSettings& settings);
 
 // loadLanguageKeyMap: "general"/"USEDLANGUAGE" of <appFolder>\dax.ini names <appFolder>\lang\<code>.ini;
-// each empty layer becomes the placeholder "default".
+// each empty layer becomes the placeholder "default". A code that is not a plain file name (see
+// isSafeLanguageCode) reads like a missing language file: both layers are the placeholder.
 KeySets loadLanguageKeyMap(IniAccess& ini, const std::wstring& appFolder);
+
+// Whether a language code names nothing but a file inside the "lang" folder: no path separators, drive
+// or stream colons, "..", control characters, wildcards or other characters Windows forbids in file
+// names, and no DOS device name (CON, NUL, COM1, ...), which would open a device instead of a file.
+// The empty code is allowed: it names the file ".ini".
+bool isSafeLanguageCode(std::wstring_view code);
 
 }  // namespace tapkeys

@@ -1,0 +1,48 @@
+#pragma once
+// Draws the keyboard window in one pass into an off-screen bitmap: the background with the key
+// outlines, the logo, the title and every caption in the caption colour. Labels never paint a
+// background of their own.
+
+#include <windows.h>
+
+#include <array>
+
+#include "keyboard/key_font.h"
+#include "keyboard/key_map.h"
+#include "keyboard/layout_scale.h"
+#include "keyboard/runtime/unique_handle.h"
+
+namespace tapkeys {
+
+class KeyboardPainter {
+public:
+    // Fonts and artwork for this density; called at start-up and when the window moves to a monitor
+    // of another scale.
+    void setDpi(HINSTANCE instance, int dpi);
+    void setKeyFont(const KeyFontSpec& spec);
+    const LayoutScale& scale() const { return scale_; }
+
+    void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour);
+
+private:
+    struct CaptionStyle {
+        Font font;
+        bool useFallback = false;  // the symbol face is missing: draw the Unicode stand-in
+    };
+
+    void loadArtwork(HINSTANCE instance);
+    void createCaptionFonts();
+    Font createFont(const wchar_t* face, int centipoints, bool bold) const;
+    void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font) const;
+    void drawTitle(HDC dc) const;
+
+    LayoutScale scale_{96};
+    KeyFontSpec keyFontSpec_;
+    Font keyFont_;
+    Font titleFont_;
+    std::array<CaptionStyle, 6> captionStyles_{};  // by CaptionFont
+    Bitmap background_;
+    Bitmap logo_;
+};
+
+}  // namespace tapkeys

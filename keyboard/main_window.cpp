@@ -1,0 +1,206 @@
+#include "keyboard/main_window.h"
+
+#include <windowsx.h>
+
+#include "assets/resource_ids.h"
+#include "keyboard/runtime/text.h"
+#include "options/options_dialog.h"
+#include "output/key_string_sender.h"
+#include "settings/language_key_map.h"
+
+namespace tapkeys {
+namespace {
+
+constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
+constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
+constexpr UINT kFocusTimerMs = 100;
+
+POINT pointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+int windowDpi(HWND hwnd) {
+    const UINT dpi = ::GetDpiForWindow(hwnd);
+    return dpi != 0 ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+HICON loadIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAPKEYS), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance),
+      appFolder_(executableFolder()),
+      settingsPath_(settingsPathFor(appFolder_, executableBaseName())),
+      keyOutput_(settings_.useSafeMode, [this] { keyMap_.releaseOneShotShift(); }) {}
+
+bool MainWindow::create(int showCommand) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;  // fast repeated touches arrive as double clicks, which keys count as presses
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = loadIcon(instance_, 32);
+    wc.hIconSm = loadIcon(instance_, 16);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExW(&wc);
+
+    // A tool window gets no taskbar button; the size is corrected for the monitor's density in onLoad.
+    const LayoutScale at96{};
+    if (!::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, at96.windowWidth(),
+                           at96.windowHeight(), nullptr, nullptr, instance_, this)) {
+        return false;
+    }
+    onLoad();
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+    return true;
+}
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: return onPaint(), 0;
+        case WM_ERASEBKGND: return 1;  // every pixel is painted from the off-screen buffer
+        case WM_LBUTTONDOWN: return onPress(MouseButton::Left, pointFrom(lParam), false), 0;
+        case WM_LBUTTONDBLCLK: return onPress(MouseButton::Left, pointFrom(lParam), true), 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK: return onPress(MouseButton::Right, pointFrom(lParam), false), 0;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK: return onPress(MouseButton::Middle, pointFrom(lParam), false), 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP: return onRelease(pointFrom(lParam)), 0;
+        case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
+        case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
+        case WM_QUERYENDSESSION: return TRUE;
+        case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
+        case WM_CLOSE: onUnload();
+        default: return defaultProc(message, wParam, lParam);
+    }
+}
+
+void MainWindow::onLoad() {
+    painter_.setDpi(instance_, windowDpi(hwnd()));
+    loadSettings();
+    styleCtl_.setClient(hwnd());
+    styleCtl_.setTopMost(true);
+    loadKeyMap();
+    keyMap_.showKeySet(false);
+    tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
+}
+
+void MainWindow::onUnload() {
+    styleCtl_.setTopMost(false);
+    saveSettings();
+    // The process ends here, inside the handler: a key string interrupted by this press is not finished.
+    ::ExitProcess(0);
+}
+
+void MainWindow::loadSettings() {
+    const LayoutScale& scale = painter_.scale();
+    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), scale.windowWidth(),
+                                scale.windowHeight()};
+    const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
+    settings_ = loaded.settings;
+    // An axis whose stored value is out of range keeps the layout's position, the screen's edge.
+    ::SetWindowPos(hwnd(), nullptr, loaded.windowX.value_or(0), loaded.windowY.value_or(0), scale.windowWidth(),
+                   scale.windowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    applyKeyFont();
+}
+
+void MainWindow::saveSettings() {
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    tapkeys::saveSettings(ini_, settingsPath_, settings_, WindowPosition{r.left, r.top});
+}
+
+void MainWindow::applyKeyFont() {
+    painter_.setKeyFont(keyFontFrom(settings_.fontFace, settings_.fontStyle, settings_.fontSze));
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void MainWindow::loadKeyMap() {
+    const KeySets sets = tapkeys::loadKeyMap(ini_, appFolder_, settings_);
+    keyMap_.keySetLC = sets.normal;
+    keyMap_.keySetUC = sets.shifted;
+}
+
+void MainWindow::onPaint() {
+    PaintScope paint{hwnd()};
+    painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor));
+}
+
+void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
+    const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
+    if (hit.kind == HitTarget::Kind::Label) return onLabelPress(*hit.label, button, doubleClick);
+    // Background and logo drag with the left button; the press completing a double click does not.
+    if (button == MouseButton::Left && !doubleClick) dragWindow();
+}
+
+void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubleClick) {
+    switch (label.control) {
+        case Control::Key:
+        case Control::KeyBG: return keyMap_.onCharacterKey(label.index);
+        case Control::Esc:
+        case Control::Tab:
+        case Control::Backspace:
+        case Control::Return:
+        case Control::Space: return keyMap_.onNamedKey(label.control);
+        case Control::Shift: return keyMap_.onShift(doubleClick);
+        case Control::CapsLock: return keyMap_.onCapsLock();
+        case Control::Close: return onUnload();
+        case Control::Options:
+            // The options button acts on the click: press and release over the button.
+            if (button != MouseButton::Middle && !doubleClick) {
+                pressedOptions_ = &label;
+                ::SetCapture(hwnd());
+            }
+            return;
+    }
+}
+
+void MainWindow::onRelease(POINT at) {
+    if (pressedOptions_ == nullptr) return;
+    pressedOptions_ = nullptr;
+    ::ReleaseCapture();
+    const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
+    if (hit.kind == HitTarget::Kind::Label && hit.label->control == Control::Options) showOptions();
+}
+
+void MainWindow::showOptions() {
+    styleCtl_.setTopMost(false);
+    showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC});
+    // However the dialog closed, the keys show the members as they are now.
+    styleCtl_.setTopMost(true);
+    applyKeyFont();
+    loadKeyMap();
+    keyMap_.showKeySet(keyMap_.shifted());
+}
+
+void MainWindow::dragWindow() {
+    ::ReleaseCapture();
+    ::SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void MainWindow::onTimer(UINT_PTR id) {
+    if (id == kFocusTimerId) target_.tick(hwnd());
+}
+
+void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
+    painter_.setDpi(instance_, dpi);
+    const LayoutScale& scale = painter_.scale();
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void MainWindow::giveForegroundToTarget() { giveForegroundTo(target_.targetWindow()); }
+
+void MainWindow::sendKeyString(std::wstring_view keyString) { tapkeys::sendKeyString(keyString, keyOutput_); }
+
+void MainWindow::keyCaptionsChanged() {
+    if (hwnd()) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+}  // namespace tapkeys

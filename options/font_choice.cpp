@@ -1,0 +1,68 @@
+#include "options/font_choice.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "settings/number_reading.h"
+
+namespace tapkeys {
+
+namespace {
+
+// NaN fails both comparisons, so it counts as out of range like the other non-numbers.
+bool isAcceptedSize(double points) {
+    return points >= minFontPoints && points <= maxFontPoints;
+}
+
+}  // namespace
+
+std::wstring fontSizeText(std::int16_t points) {
+    return std::to_wstring(points) + L"pt";
+}
+
+std::int16_t fontSizeFromText(std::wstring_view text) {
+    const double points = readNumber(text);
+    if (!isAcceptedSize(points)) return minFontPoints;
+    return roundToInt16(points).value_or(minFontPoints);
+}
+
+std::wstring normalizedFontSizeText(std::wstring_view text, std::wstring_view decimalSeparator) {
+    double points = readNumber(text);
+    if (!isAcceptedSize(points)) points = minFontPoints;
+    // %.15g is the general number format: no exponent in 8..255, no trailing zeros.
+    wchar_t digits[32] = {};
+    std::swprintf(digits, std::size(digits), L"%.15g", points);
+    std::wstring result;
+    for (const wchar_t* c = digits; *c != L'\0'; ++c) {
+        if (*c == L'.') {
+            result += decimalSeparator;
+        } else {
+            result += *c;
+        }
+    }
+    return result + L"pt";
+}
+
+std::vector<std::wstring> fontSizeListEntries() {
+    std::vector<std::wstring> entries;
+    for (int i = 4; i <= 21; ++i) entries.push_back(std::to_wstring(2 * i) + L"pt");
+    return entries;
+}
+
+FontStyleChecks fontStyleChecks(std::wstring_view fontStyle) {
+    const auto has = [fontStyle](wchar_t letter) {
+        return fontStyle.find(letter) != std::wstring_view::npos;
+    };
+    return {.bold = has(L'b'), .italic = has(L'i'), .strikethrough = has(L's'), .underline = has(L'u')};
+}
+
+std::wstring fontStyleLetters(const FontStyleChecks& checks) {
+    std::wstring letters;
+    if (checks.bold) letters += L'b';
+    if (checks.italic) letters += L'i';
+    if (checks.strikethrough) letters += L's';
+    if (checks.underline) letters += L'u';
+    return letters;
+}
+
+}  // namespace tapkeys

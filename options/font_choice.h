@@ -1,0 +1,47 @@
+#pragma once
+// The rules of the key font group of the options dialog: the size text and its number, the style
+// letters and their four check boxes. Platform-free so every edge of the rules runs natively.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tapkeys {
+
+// The smallest and largest key font size the dialog lets through; anything else becomes the smallest.
+inline constexpr std::int16_t minFontPoints = 8;
+inline constexpr std::int16_t maxFontPoints = 255;
+
+// The text the size box shows for a stored size: 14 -> "14pt".
+std::wstring fontSizeText(std::int16_t points);
+
+// The size stored on OK: the number at the start of the text when 8 <= v <= 255, a half rounding to the
+// even neighbour; otherwise 8. Holds for typed text too, so Enter in the size box stores the same.
+std::int16_t fontSizeFromText(std::wstring_view text);
+
+// The text that replaces the size box's text when the box loses the focus: the number read from it
+// (8 when outside 8..255), with up to 15 significant digits, no trailing zeros, decimalSeparator as the
+// decimal point (the user's locale), then "pt". The store rule reads only ".", so under a locale with
+// another separator a fractional size keeps just its whole part.
+std::wstring normalizedFontSizeText(std::wstring_view text, std::wstring_view decimalSeparator);
+
+// The size list: 8pt, 10pt, ..., 42pt.
+std::vector<std::wstring> fontSizeListEntries();
+
+// The four style check boxes.
+struct FontStyleChecks {
+    bool bold = false;
+    bool italic = false;
+    bool strikethrough = false;
+    bool underline = false;
+    bool operator==(const FontStyleChecks&) const = default;
+};
+
+// Each lower-case letter b, i, s, u anywhere in the text checks its box; other characters mean nothing.
+FontStyleChecks fontStyleChecks(std::wstring_view fontStyle);
+
+// The letters of the checked boxes, always in the order b, i, s, u.
+std::wstring fontStyleLetters(const FontStyleChecks& checks);
+
+}  // namespace tapkeys

@@ -1,0 +1,250 @@
+#include "options/options_dialog.h"
+
+#include <commctrl.h>
+
+#include "keyboard/runtime/unique_handle.h"
+#include "options/base_dialog.h"
+#include "options/dialog_controls.h"
+#include "options/options_form.h"
+#include "options/options_ids.h"
+#include "options/screen_fonts.h"
+
+namespace tapkeys {
+
+namespace {
+
+constexpr UINT_PTR fontLoadTimerId = 1;
+constexpr UINT fontLoadDelayMs = 100;
+constexpr WPARAM keymapMaxLength = 47;
+
+// A background colour with the brush that paints it.
+struct SolidFill {
+    explicit SolidFill(int sysColor) : color(::GetSysColor(sysColor)), brush(::CreateSolidBrush(color)) {}
+    COLORREF color;
+    Brush brush;
+};
+
+// Courier New 9.75 pt for the key-map boxes, so the 47 characters line up like the keys.
+Font keymapFont() {
+    const WindowDc screen(nullptr);
+    const int height = -::MulDiv(975, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 7200);
+    return Font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              FIXED_PITCH | FF_MODERN, L"Courier New"));
+}
+
+class OptionsDialog : public BaseDialog<OptionsDialog> {
+public:
+    OptionsDialog(KeyboardSettings& members, const KeySets& currentKeySets)
+        : members_(members), keySets_(currentKeySets) {}
+
+    bool show(HWND owner) { return runModal(owner, IDD_OPTIONS) == IDOK; }
+
+private:
+    friend class BaseDialog<OptionsDialog>;
+
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_INITDIALOG: return onInit(), FALSE;
+            case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam)), TRUE;
+            case WM_TIMER: return onTick(static_cast<UINT_PTR>(wParam)), TRUE;
+            case WM_CTLCOLOREDIT:
+                return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            case WM_CTLCOLORSTATIC:
+                return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)), TRUE;
+            case WM_DESTROY: return onDestroy(), FALSE;
+            default: return FALSE;
+        }
+    }
+
+    HWND control(int id) const { return ::GetDlgItem(hwnd(), id); }
+
+    void onInit() {
+        for (const int id : {IDC_TXT_USERKEYMAP_LC, IDC_TXT_USERKEYMAP_UC}) {
+            ::SendMessageW(control(id), WM_SETFONT, reinterpret_cast<WPARAM>(keymapFont_.get()), FALSE);
+            ::SendMessageW(control(id), EM_LIMITTEXT, keymapMaxLength, 0);
+        }
+        showForm(formFromSettings(members_));
+        updateUserKeymapFields();
+        fontLoadTimer_ = WindowTimer(hwnd(), fontLoadTimerId, fontLoadDelayMs);
+        // The first tab stop would be the language-file option even when it is not the chosen one; the
+        // focus goes to the chosen option so that nothing but the user changes the choice.
+        const bool user = isChecked(control(IDC_OPT_MAP_USER));
+        ::SetFocus(control(user ? IDC_OPT_MAP_USER : IDC_OPT_MAP_LANGUAGE_FILE));
+    }
+
+    // The load steps, in their order: safe mode, the font group, the key-map choice, the user sets.
+    void showForm(const OptionsForm& form) {
+        setChecked(control(IDC_CHK_SAFE_MODE), form.safeMode);
+        setWindowText(control(IDC_CBO_FONTFACE), form.fontFaceText);
+        setWindowText(control(IDC_CBO_FONTSIZE), form.fontSizeText);
+        setChecked(control(IDC_CHK_FONT_BOLD), form.fontStyle.bold);
+        setChecked(control(IDC_CHK_FONT_ITALIC), form.fontStyle.italic);
+        setChecked(control(IDC_CHK_FONT_STRIKE), form.fontStyle.strikethrough);
+        setChecked(control(IDC_CHK_FONT_UNDERLINE), form.fontStyle.underline);
+        colorButtonFace_ = form.colorButtonFace;
+        const bool languageFile = form.keyMap == KeyMapChoice::LanguageFile;
+        setChecked(control(IDC_OPT_MAP_LANGUAGE_FILE), languageFile);
+        setChecked(control(IDC_OPT_MAP_USER), !languageFile);
+        setWindowText(control(IDC_TXT_USERKEYMAP_LC), form.userKeymapLC);
+        setWindowText(control(IDC_TXT_USERKEYMAP_UC), form.userKeymapUC);
+    }
+
+    OptionsForm readForm() const {
+        return {.safeMode = isChecked(control(IDC_CHK_SAFE_MODE)),
+                .fontFaceText = windowText(control(IDC_CBO_FONTFACE)),
+                .fontSizeText = windowText(control(IDC_CBO_FONTSIZE)),
+                .fontStyle = {.bold = isChecked(control(IDC_CHK_FONT_BOLD)),
+                              .italic = isChecked(control(IDC_CHK_FONT_ITALIC)),
+                              .strikethrough = isChecked(control(IDC_CHK_FONT_STRIKE)),
+                              .underline = isChecked(control(IDC_CHK_FONT_UNDERLINE))},
+                .colorButtonFace = colorButtonFace_,
+                .keyMap = isChecked(control(IDC_OPT_MAP_LANGUAGE_FILE)) ? KeyMapChoice::LanguageFile
+                                                                        : KeyMapChoice::UserDefined,
+                .userKeymapLC = windowText(control(IDC_TXT_USERKEYMAP_LC)),
+                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC))};
+    }
+
+    void onCommand(int id, int code) {
+        switch (id) {
+            case IDOK: return onOk();
+            case IDCANCEL: return onCancel();
+            case IDC_OPT_MAP_LANGUAGE_FILE:
+            case IDC_OPT_MAP_USER:
+                // Arrow keys select an automatic option button with a click too, so this covers the keyboard.
+                if (code == BN_CLICKED || code == BN_DOUBLECLICKED) updateUserKeymapFields();
+                return;
+            case IDC_CBO_FONTSIZE:
+                if (code == CBN_KILLFOCUS) normalizeFontSize();
+                return;
+            case IDC_CMD_COLOR:
+                if (code == BN_CLICKED) chooseColor();
+                return;
+            default: return;
+        }
+    }
+
+    void updateUserKeymapFields() {
+        const HWND normal = control(IDC_TXT_USERKEYMAP_LC);
+        const HWND shifted = control(IDC_TXT_USERKEYMAP_UC);
+        const bool user = isChecked(control(IDC_OPT_MAP_USER));
+        ::EnableWindow(normal, user);
+        ::EnableWindow(shifted, user);
+        keymapFieldFill_ = ::IsWindowEnabled(normal) ? &fieldFill_ : &dialogFill_;
+        ::InvalidateRect(normal, nullptr, TRUE);
+        ::InvalidateRect(shifted, nullptr, TRUE);
+        if (keymapFieldFill_ == &dialogFill_) return;
+        if (::GetWindowTextLengthW(normal) == 0) setWindowText(normal, keySets_.normal);
+        if (::GetWindowTextLengthW(shifted) == 0) setWindowText(shifted, keySets_.shifted);
+    }
+
+    // Disabled edit boxes ask with WM_CTLCOLORSTATIC, enabled ones with WM_CTLCOLOREDIT.
+    INT_PTR onControlColor(HDC dc, HWND field) {
+        if (field != control(IDC_TXT_USERKEYMAP_LC) && field != control(IDC_TXT_USERKEYMAP_UC)) return FALSE;
+        ::SetBkColor(dc, keymapFieldFill_->color);
+        ::SetTextColor(dc, ::GetSysColor(::IsWindowEnabled(field) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        return reinterpret_cast<INT_PTR>(keymapFieldFill_->brush.get());
+    }
+
+    void normalizeFontSize() {
+        if (closing_) return;
+        const HWND sizeBox = control(IDC_CBO_FONTSIZE);
+        setWindowText(sizeBox, normalizedFontSizeText(windowText(sizeBox), userDecimalSeparator()));
+    }
+
+    void chooseColor() {
+        const std::int32_t chosen = ShowColorDlg(hwnd(), false);
+        if (chosen == -1) return;
+        colorButtonFace_ = chosen;
+        ::InvalidateRect(control(IDC_CMD_COLOR), nullptr, TRUE);
+    }
+
+    // The colour button is a push button whose whole face is the chosen colour.
+    void onDrawItem(const DRAWITEMSTRUCT& item) {
+        if (item.CtlID != IDC_CMD_COLOR) return;
+        RECT face = item.rcItem;
+        const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+        ::DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+        ::InflateRect(&face, -2, -2);
+        const Brush color(::CreateSolidBrush(static_cast<COLORREF>(colorButtonFace_)));
+        ::FillRect(item.hDC, &face, color.get());
+        if (item.itemState & ODS_FOCUS) {
+            ::InflateRect(&face, -2, -2);
+            ::DrawFocusRect(item.hDC, &face);
+        }
+    }
+
+    void onOk() {
+        members_ = settingsFromForm(readForm());
+        endDialog(IDOK);
+    }
+
+    void onCancel() { endDialog(IDCANCEL); }
+
+    void endDialog(int result) {
+        closing_ = true;
+        ::EndDialog(hwnd(), result);
+    }
+
+    void onDestroy() {
+        closing_ = true;
+        fontLoadTimer_.stop();
+    }
+
+    void onTick(UINT_PTR id) {
+        if (id != fontLoadTimerId) return;
+        fontLoadTimer_.stop();
+        loadFontLists();
+    }
+
+    // Runs once per showing, after the dialog is on screen. The face list can be long, so the dialog
+    // answers input between faces; OK or Cancel in between end the loading with the dialog.
+    void loadFontLists() {
+        for (const std::wstring& size : fontSizeListEntries()) addListEntry(control(IDC_CBO_FONTSIZE), size);
+        for (const std::wstring& face : screenFontFaces()) {
+            if (!processPendingMessages()) return;
+            addListEntry(control(IDC_CBO_FONTFACE), face);
+        }
+    }
+
+    // Handles every waiting message as the dialog's own loop would, keyboard navigation included.
+    // False once the dialog is closing: EndDialog destroys it only after this handler has returned,
+    // so nothing may be added after that.
+    bool processPendingMessages() {
+        MSG message;
+        while (!closing_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Leave the quit request for the modal loop, which ends the dialog on it.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            if (!::IsDialogMessageW(hwnd(), &message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+        return !closing_;
+    }
+
+    KeyboardSettings& members_;
+    const KeySets& keySets_;
+    std::int32_t colorButtonFace_ = 0;
+    bool closing_ = false;
+    Font keymapFont_ = keymapFont();
+    SolidFill fieldFill_{COLOR_WINDOW};
+    SolidFill dialogFill_{COLOR_BTNFACE};
+    const SolidFill* keymapFieldFill_ = &dialogFill_;
+    WindowTimer fontLoadTimer_;
+};
+
+}  // namespace
+
+bool showOptionsDialog(HWND owner, KeyboardSettings& members, const KeySets& currentKeySets) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    OptionsDialog dialog(members, currentKeySets);
+    return dialog.show(owner);
+}
+
+}  // namespace tapkeys

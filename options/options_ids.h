@@ -1,0 +1,23 @@
+#pragma once
+// Resource ids of the options dialog, shared by options.rc and the dialog code.
+
+#define IDD_OPTIONS 200
+
+#define IDC_OPT_MAP_LANGUAGE_FILE 1001
+#define IDC_OPT_MAP_USER 1002
+#define IDC_LBL_NORMAL 1003
+#define IDC_LBL_SHIFT 1004
+#define IDC_CHK_SAFE_MODE 1005
+#define IDC_FRM_MISC 1006
+#define IDC_FRM_KEY_LAYOUT 1007
+#define IDC_TXT_USERKEYMAP_LC 1008
+#define IDC_TXT_USERKEYMAP_UC 1009
+#define IDC_FRM_FONT 1010
+#define IDC_CMD_COLOR 1011
+#define IDC_CHK_FONT_BOLD 1012
+#define IDC_CBO_FONTSIZE 1013
+#define IDC_CBO_FONTFACE 1014
+#define IDC_CHK_FONT_ITALIC 1015
+#define IDC_CHK_FONT_UNDERLINE 1016
+#define IDC_CHK_FONT_STRIKE 1017
+#define IDC_LBL_SAFE_MODE_HINT 1018

@@ -1,0 +1,94 @@
+#include "output/key_string_sender.h"
+
+#include <string>
+
+#include "output/named_keys.h"
+
+namespace tapkeys {
+namespace {
+
+constexpr std::uint8_t backspaceKey = 0x08;
+constexpr std::uint8_t leftKey = 0x25;
+constexpr std::uint8_t rightKey = 0x27;
+constexpr int nudgePause = 10;
+
+constexpr std::wstring_view reservedCharacters = L"()[]{}+^%~";
+
+bool isHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(wchar_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// One plain character as SendKeys notation: reserved characters stand in braces to type themselves.
+std::wstring sendKeysItem(std::wstring_view character) {
+    if (character.size() == 1 && reservedCharacters.find(character[0]) != std::wstring_view::npos) {
+        return L"{" + std::wstring(character) + L"}";
+    }
+    return std::wstring(character);
+}
+
+// Safe mode serves text fields that mishandle the keyboard's input: a caret nudge, with time for the
+// target to take it, before every character. It is read afresh each time because a pause runs other
+// handlers, the options dialog among them.
+void typePlain(std::wstring_view character, KeyOutput& out) {
+    if (out.safeMode()) {
+        out.sendKeys(L"{LEFT}");
+        out.pause(nudgePause);
+        out.sendKeys(L"{RIGHT}");
+        out.pause(nudgePause);
+    }
+    out.sendKeys(sendKeysItem(character));
+}
+
+void pressAndRelease(std::uint8_t virtualKey, KeyOutput& out) {
+    out.keyEvent(virtualKey, false);
+    out.keyEvent(virtualKey, true);
+}
+
+void pressNamedKey(std::uint8_t virtualKey, KeyOutput& out) {
+    if (virtualKey == backspaceKey && out.safeMode()) {
+        pressAndRelease(leftKey, out);
+        out.pause(nudgePause);
+        pressAndRelease(rightKey, out);
+        out.pause(nudgePause);
+    }
+    pressAndRelease(virtualKey, out);
+}
+
+// A character outside the 16-bit range is one item: splitting its surrogate halves would put the
+// safe-mode nudge between them.
+std::size_t plainCharacterLength(std::wstring_view text, std::size_t i) {
+    return i + 1 < text.size() && isHighSurrogate(text[i]) && isLowSurrogate(text[i + 1]) ? 2 : 1;
+}
+
+}  // namespace
+
+void sendKeyString(std::wstring_view keyStringView, KeyOutput& out) {
+    // A copy: the pauses run other handlers, which may replace the string the caller pointed into.
+    const std::wstring keyString(keyStringView);
+    const std::wstring_view text = keyString;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] != L'{') {
+            const std::size_t length = plainCharacterLength(text, i);
+            typePlain(text.substr(i, length), out);
+            i += length;
+            continue;
+        }
+        const std::optional<NamedKeyMatch> named = matchNamedKey(text.substr(i + 1));
+        if (!named) {
+            // A brace that starts no key name types itself, like any other plain character.
+            typePlain(L"{", out);
+            ++i;
+            continue;
+        }
+        pressNamedKey(named->virtualKey, out);
+        // The closing character is skipped unseen, and may lie past the end.
+        i += named->nameLength + 2;
+    }
+    out.keyStringDone();
+}
+
+}  // namespace tapkeys

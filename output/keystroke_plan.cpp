@@ -1,0 +1,155 @@
+#include "output/keystroke_plan.h"
+
+#include <array>
+
+#include "output/named_keys.h"
+
+namespace tapkeys {
+namespace {
+
+struct ModifierKey {
+    std::uint8_t bit;
+    std::uint8_t virtualKey;
+};
+// VK_SHIFT, VK_CONTROL, VK_MENU: pressed in this order, released in the reverse one.
+constexpr std::array<ModifierKey, 3> modifierKeys{{
+    {modifier_bits::shift, 0x10},
+    {modifier_bits::control, 0x11},
+    {modifier_bits::alt, 0x12},
+}};
+
+bool isHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(wchar_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Ctrl or Alt alone would reach the target as a shortcut or open its menu; with each other they are
+// AltGr. Other bits (Hankaku, OEM) cannot be pressed from here.
+bool canPressModifiers(std::uint8_t modifiers) {
+    constexpr std::uint8_t altGr = modifier_bits::control | modifier_bits::alt;
+    const std::uint8_t known = modifier_bits::shift | altGr;
+    return (modifiers & ~known) == 0 && ((modifiers & altGr) == 0 || (modifiers & altGr) == altGr);
+}
+
+std::vector<KeyStroke> planKeyPress(LayoutKey key, const KeyboardLayout& layout) {
+    std::vector<KeyStroke> strokes;
+    for (const ModifierKey& modifier : modifierKeys) {
+        if (key.modifiers & modifier.bit) strokes.push_back(planKeyEvent(modifier.virtualKey, false, layout));
+    }
+    strokes.push_back(planKeyEvent(key.virtualKey, false, layout));
+    strokes.push_back(planKeyEvent(key.virtualKey, true, layout));
+    for (auto modifier = modifierKeys.rbegin(); modifier != modifierKeys.rend(); ++modifier) {
+        if (key.modifiers & modifier->bit)
+            strokes.push_back(planKeyEvent(modifier->virtualKey, true, layout));
+    }
+    return strokes;
+}
+
+std::vector<KeyStroke> planUnicode(std::wstring_view units) {
+    std::vector<KeyStroke> strokes;
+    for (const wchar_t unit : units) {
+        const auto code = static_cast<std::uint16_t>(unit);
+        strokes.push_back({0, code, keystroke_flags::unicode});
+        strokes.push_back({0, code, keystroke_flags::unicode | keystroke_flags::keyUp});
+    }
+    return strokes;
+}
+
+// The layout's own answer is checked against what the key really types now: Caps Lock turns Shift
+// around on letter keys, and a dead key would swallow the character until the next keystroke.
+std::optional<LayoutKey> keyThatTypes(wchar_t character, const KeyboardLayout& layout) {
+    const std::optional<LayoutKey> key = layout.keyFor(character);
+    if (!key || !canPressModifiers(key->modifiers)) return std::nullopt;
+    const std::wstring wanted(1, character);
+    for (const std::uint8_t modifiers :
+         {key->modifiers, static_cast<std::uint8_t>(key->modifiers ^ modifier_bits::shift)}) {
+        const LayoutKey candidate{key->virtualKey, modifiers};
+        if (layout.typedBy(candidate) == wanted) return candidate;
+    }
+    return std::nullopt;
+}
+
+bool isOneCharacter(std::wstring_view text) {
+    return text.size() == 1 || (text.size() == 2 && isHighSurrogate(text[0]) && isLowSurrogate(text[1]));
+}
+
+std::vector<KeyStroke> planText(std::wstring_view text, const KeyboardLayout& layout) {
+    std::vector<KeyStroke> strokes;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && isHighSurrogate(text[i]) && isLowSurrogate(text[i + 1]);
+        const std::size_t length = pair ? 2 : 1;
+        const std::vector<KeyStroke> character = planCharacter(text.substr(i, length), layout);
+        strokes.insert(strokes.end(), character.begin(), character.end());
+        i += length;
+    }
+    return strokes;
+}
+
+}  // namespace
+
+std::optional<LayoutKey> layoutKeyFromScanResult(std::int16_t vkKeyScanResult) {
+    const auto bits = static_cast<std::uint16_t>(vkKeyScanResult);
+    const auto virtualKey = static_cast<std::uint8_t>(bits & 0xFF);
+    const auto modifiers = static_cast<std::uint8_t>(bits >> 8);
+    if (virtualKey == 0xFF || modifiers == 0xFF) return std::nullopt;
+    return LayoutKey{virtualKey, modifiers};
+}
+
+bool isExtendedKey(std::uint8_t virtualKey) {
+    switch (virtualKey) {
+        case 0x03:  // VK_CANCEL, Ctrl+Break
+        case 0x21:  // VK_PRIOR
+        case 0x22:  // VK_NEXT
+        case 0x23:  // VK_END
+        case 0x24:  // VK_HOME
+        case 0x25:  // VK_LEFT
+        case 0x26:  // VK_UP
+        case 0x27:  // VK_RIGHT
+        case 0x28:  // VK_DOWN
+        case 0x2C:  // VK_SNAPSHOT
+        case 0x2D:  // VK_INSERT
+        case 0x2E:  // VK_DELETE
+        case 0x5B:  // VK_LWIN
+        case 0x5C:  // VK_RWIN
+        case 0x5D:  // VK_APPS
+        case 0x6F:  // VK_DIVIDE
+        case 0x90:  // VK_NUMLOCK
+        case 0xA3:  // VK_RCONTROL
+        case 0xA5:  // VK_RMENU
+            return true;
+        default:
+            // VK_PAUSE is not among them: its E1 prefix has no flag of its own.
+            return false;
+    }
+}
+
+KeyStroke planKeyEvent(std::uint8_t virtualKey, bool keyUp, const KeyboardLayout& layout) {
+    std::uint32_t flags = keyUp ? keystroke_flags::keyUp : 0;
+    if (isExtendedKey(virtualKey)) flags |= keystroke_flags::extendedKey;
+    return {virtualKey, layout.scanCode(virtualKey), flags};
+}
+
+std::vector<KeyStroke> planCharacter(std::wstring_view character, const KeyboardLayout& layout) {
+    if (character.size() == 1) {
+        if (const std::optional<LayoutKey> key = keyThatTypes(character[0], layout))
+            return planKeyPress(*key, layout);
+    }
+    return planUnicode(character);
+}
+
+std::vector<KeyStroke> planSendKeysItem(std::wstring_view item, const KeyboardLayout& layout) {
+    if (item.size() >= 3 && item.front() == L'{' && item.back() == L'}') {
+        const std::wstring_view inner = item.substr(1, item.size() - 2);
+        if (isOneCharacter(inner)) return planCharacter(inner, layout);
+        const std::optional<NamedKeyMatch> named = matchNamedKey(inner);
+        if (named && named->nameLength == inner.size()) {
+            return {planKeyEvent(named->virtualKey, false, layout),
+                    planKeyEvent(named->virtualKey, true, layout)};
+        }
+    }
+    return planText(item, layout);
+}
+
+}  // namespace tapkeys

@@ -1,0 +1,75 @@
+#include "output/send_keys.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "output/keystroke_plan.h"
+
+namespace tapkeys {
+namespace {
+
+static_assert(keystroke_flags::extendedKey == KEYEVENTF_EXTENDEDKEY);
+static_assert(keystroke_flags::keyUp == KEYEVENTF_KEYUP);
+static_assert(keystroke_flags::unicode == KEYEVENTF_UNICODE);
+
+// ToUnicodeEx flag (Windows 10 1607 and later): leave the keyboard state, dead keys included, alone.
+constexpr UINT keepKeyboardState = 0x4;
+
+// The layout of the thread that will receive the keystrokes, which need not be this thread's.
+class ForegroundLayout final : public KeyboardLayout {
+public:
+    ForegroundLayout()
+        : layout_(::GetKeyboardLayout(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr))),
+          capsLockOn_((::GetKeyState(VK_CAPITAL) & 1) != 0) {}
+
+    std::optional<LayoutKey> keyFor(wchar_t character) const override {
+        return layoutKeyFromScanResult(::VkKeyScanExW(character, layout_));
+    }
+
+    std::wstring typedBy(LayoutKey key) const override {
+        BYTE state[256] = {};
+        if (key.modifiers & modifier_bits::shift) state[VK_SHIFT] = 0x80;
+        if (key.modifiers & modifier_bits::control) state[VK_CONTROL] = 0x80;
+        if (key.modifiers & modifier_bits::alt) state[VK_MENU] = 0x80;
+        if (capsLockOn_) state[VK_CAPITAL] = 0x01;
+        wchar_t typed[8];
+        const int count = ::ToUnicodeEx(key.virtualKey, scanCode(key.virtualKey), state, typed, 8,
+                                        keepKeyboardState, layout_);
+        return count > 0 ? std::wstring(typed, static_cast<size_t>(count)) : std::wstring();
+    }
+
+    std::uint16_t scanCode(std::uint8_t virtualKey) const override {
+        return static_cast<std::uint16_t>(::MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout_));
+    }
+
+private:
+    HKL layout_;
+    bool capsLockOn_;
+};
+
+// One SendInput call for the whole item, so no keystroke of the user's can fall between its
+// modifiers and its key.
+void send(const std::vector<KeyStroke>& strokes) {
+    if (strokes.empty()) return;
+    std::vector<INPUT> inputs(strokes.size());
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = strokes[i].virtualKey;
+        inputs[i].ki.wScan = strokes[i].scanCode;
+        inputs[i].ki.dwFlags = strokes[i].flags;
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+void typeSendKeysItem(std::wstring_view item) {
+    send(planSendKeysItem(item, ForegroundLayout()));
+}
+
+void sendKeyEvent(std::uint8_t virtualKey, bool keyUp) {
+    send({planKeyEvent(virtualKey, keyUp, ForegroundLayout())});
+}
+
+}  // namespace tapkeys

@@ -1,0 +1,73 @@
+#include "output/target_window.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace tapkeys {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Long enough for a busy target to finish activating, short enough not to be felt per key.
+constexpr auto kFocusWaitLimit = std::chrono::milliseconds(100);
+constexpr DWORD kPollMilliseconds = 1;
+
+DWORD creatingThread(HWND window) {
+    return ::GetWindowThreadProcessId(window, nullptr);
+}
+
+// Activation and focus are a thread's own state: Windows switches the foreground window at once but
+// lets the target's thread activate itself and set its focus when it next runs.
+bool hasTakenFocus(HWND root, DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(thread, &info)) return false;
+    return info.hwndActive == root && info.hwndFocus != nullptr && ::GetForegroundWindow() == root;
+}
+
+// Dispatches everything pending. A WM_QUIT is put back for the real message loop; returns false then.
+bool dispatchPendingMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
+}  // namespace
+
+HWND getForeignForegroundWindow(HWND ownWindow) {
+    const DWORD ownThread = creatingThread(ownWindow);
+    const DWORD foregroundThread = creatingThread(::GetForegroundWindow());
+    if (foregroundThread == ownThread) return nullptr;
+    // Asked again rather than reusing the first answer, as the foreground may have moved meanwhile.
+    return ::GetForegroundWindow();
+}
+
+void TargetTracker::tick(HWND ownWindow) {
+    if (HWND foreign = getForeignForegroundWindow(ownWindow)) targetWindow_ = foreign;
+}
+
+bool giveForegroundTo(HWND target) {
+    ::SetForegroundWindow(target);
+    if (target == nullptr || !::IsWindow(target)) return false;
+    const HWND root = ::GetAncestor(target, GA_ROOT);
+    const DWORD thread = creatingThread(root);
+    const auto deadline = Clock::now() + kFocusWaitLimit;
+    while (!hasTakenFocus(root, thread)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return false;
+        const auto timeout = std::min<DWORD>(kPollMilliseconds, static_cast<DWORD>(left.count()));
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
+        if (!dispatchPendingMessages()) return false;
+    }
+    return true;
+}
+
+}  // namespace tapkeys

@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+"""End-to-end tests of tapkeys.exe: the real program in a private Wine virtual desktop, real pointer
+clicks at the layout's pixels, and a target window that logs what it receives.
+
+    tapkeys_e2e.py --exe tapkeys.exe --target tapkeys_e2e_target.exe --layout-tool layout_points[.exe]
+                   [--state DIR] [--only harness|keyboard] [-k TEXT] [--keep]
+
+Prints one line per case and a last line "N passed, M failed"; exits non-zero when a case failed.
+Screenshots of failed cases, the app folders and the logs stay in <state>/run.
+"""
+
+import argparse
+import shutil
+import sys
+from pathlib import Path
+
+import cases_harness  # noqa: F401  (the case modules register their cases on import)
+import cases_typing  # noqa: F401
+import cases_window  # noqa: F401
+from driver.layout import Layout
+from driver.runner import CASES, Context, Runner
+from driver.target import Target
+from driver.wine_desktop import WineDesktop
+
+
+def arguments():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--exe", required=True, type=Path, help="tapkeys.exe")
+    parser.add_argument("--target", required=True, type=Path, help="tapkeys_e2e_target.exe")
+    parser.add_argument("--layout-tool", required=True, type=Path, help="layout_points, native or .exe")
+    parser.add_argument("--state", type=Path, default=Path("e2e-wine"), help="Wine display and prefix folder")
+    parser.add_argument("--size", default="1024x768", help="screen size, WIDTHxHEIGHT")
+    parser.add_argument("--dpi", type=int, default=96)
+    parser.add_argument("--only", choices=("harness", "keyboard"), help="run one kind of case")
+    parser.add_argument("-k", dest="pattern", default="", help="run the cases whose name contains this")
+    parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
+    return parser.parse_args()
+
+
+def main():
+    args = arguments()
+    cases = [c for c in CASES if (args.only is None or c.kind == args.only) and args.pattern in c.name]
+    width, height = map(int, args.size.split("x"))
+    desktop = WineDesktop(args.state, (width, height), args.dpi)
+    workdir = desktop.state / "run"
+    shutil.rmtree(workdir, ignore_errors=True)
+    workdir.mkdir(parents=True)
+    print(f"Wine desktop {args.size} at {args.dpi} dpi in {desktop.state}", flush=True)
+    desktop.start()
+    target = Target(desktop, args.target.resolve(), workdir)
+    context = Context(desktop, None, target, args.exe.resolve(), workdir)
+    try:
+        context.layout_tool = args.layout_tool.resolve()
+        context.layout = Layout.from_tool(context.layout_tool, args.dpi, desktop)
+        passed, failed = Runner(context).run(cases)
+    finally:
+        context.stop_keyboard()
+        target.stop()
+        if not args.keep:
+            desktop.stop()
+    print(f"{passed} passed, {failed} failed", flush=True)
+    return 0 if failed == 0 and passed > 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,106 @@
+#pragma once
+// Shows the real options dialog on the test thread while a script drives it.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialog_driver.h"
+#include "options/dialog_controls.h"
+#include "options/options_dialog.h"
+#include "options/options_ids.h"
+
+namespace tapkeys::test {
+
+using Step = DialogDriver::Step;
+
+inline KeyboardSettings typicalMembers() {
+    return {.useSafeMode = false,
+            .fontFace = L"Liberation Sans",
+            .fontStyle = L"",
+            .fontSze = 14,
+            .fontColor = 0x00336699,
+            .keyMap = L"user",
+            .keyMapUserLC = L"`1234567890-=qwertyuiop[]asdfghjkl;'zxcvbnm,./\\",
+            .keyMapUserUC = L"~!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>?|"};
+}
+
+class OptionsDialogTest : public ::testing::Test {
+protected:
+    KeyboardSettings members = typicalMembers();
+    KeySets keySets{L"1234567890ß'qwertzuiopü+asdfghjklöä#yxcvbnm,.-<",
+                    L"!\"§$%&/()=?`QWERTZUIOPÜ*ASDFGHJKLÖÄ'YXCVBNM;:_>"};
+    HWND owner = nullptr;
+    // Sees every message sent to a window of the test thread while the dialog runs.
+    std::function<void(const CWPSTRUCT&)> watchSentMessages;
+
+    // Shows the dialog over owner; the steps run once it is on screen. True when it closed with OK.
+    bool runDialog(std::vector<Step> steps) {
+        steps.insert(steps.begin(),
+                     [this] { return settings() != nullptr && ::IsWindowVisible(settings()); });
+        driver_ = std::make_unique<DialogDriver>(std::move(steps));
+        driver_->onSentMessage = watchSentMessages;
+        const bool accepted = showOptionsDialog(owner, members, keySets);
+        EXPECT_TRUE(driver_->finished()) << "the dialog closed before the script ended";
+        driver_.reset();
+        return accepted;
+    }
+
+    HWND settings() const { return driver_ ? driver_->dialog(L"Settings") : nullptr; }
+    HWND item(int id) const { return ::GetDlgItem(settings(), id); }
+    // The colour chooser, once it is on screen.
+    HWND colorChooser() const {
+        const HWND latest = driver_ ? driver_->latestDialog() : nullptr;
+        return latest != settings() && ::IsWindowVisible(latest) ? latest : nullptr;
+    }
+    std::wstring text(int id) const { return windowText(item(id)); }
+    bool checked(int id) const { return isChecked(item(id)); }
+
+    static Step check(std::function<void()> body) {
+        return [body] { return body(), true; };
+    }
+    Step click(int id) {
+        return [this, id] { return ::SendMessageW(item(id), BM_CLICK, 0, 0), true; };
+    }
+    Step setText(int id, std::wstring value) {
+        return [this, id, value] { return setWindowText(item(id), value), true; };
+    }
+    // A key press as the keyboard would deliver it, to the control that has the focus.
+    static Step pressKey(UINT virtualKey) {
+        return [virtualKey] {
+            const HWND focus = ::GetFocus();
+            ::PostMessageW(focus, WM_KEYDOWN, virtualKey, 1);
+            ::PostMessageW(focus, WM_KEYUP, virtualKey, 0xC0000001);
+            return true;
+        };
+    }
+    Step focus(int id) {
+        return [this, id] { return ::SetFocus(item(id)), true; };
+    }
+
+    // The background colour the dialog gives a key-map box, asked the way the box itself asks.
+    COLORREF fieldBackground(int id) const {
+        const HWND field = item(id);
+        const UINT message = ::IsWindowEnabled(field) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        const HDC screen = ::GetDC(nullptr);
+        const HDC dc = ::CreateCompatibleDC(screen);
+        const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+            settings(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(field)));
+        LOGBRUSH fill{};
+        ::GetObjectW(brush, sizeof(fill), &fill);
+        const COLORREF textBackground = ::GetBkColor(dc);
+        ::DeleteDC(dc);
+        ::ReleaseDC(nullptr, screen);
+        EXPECT_EQ(textBackground, fill.lbColor) << "text background and brush differ";
+        return fill.lbColor;
+    }
+
+private:
+    std::unique_ptr<DialogDriver> driver_;
+};
+
+}  // namespace tapkeys::test

@@ -1,0 +1,94 @@
+// Prints the keyboard window's layout in screen pixels as JSON, for the end-to-end driver, which clicks
+// and inspects the window at these positions and so never repeats a coordinate of its own.
+//   layout_points [DPI]      DPI defaults to 96; pixels are the painted ones, twips * DPI / 1440
+//
+// Labels come in stacking order, uppermost first, as the window hit-tests them; "font" is "None" for the
+// labels that never show a caption (frames, Space's caption label, the Enter touch area).
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "keyboard/layout.h"
+#include "keyboard/layout_scale.h"
+
+namespace {
+
+using tapkeys::Control;
+
+std::string_view controlName(Control control) {
+    switch (control) {
+        case Control::Key: return "Key";
+        case Control::KeyBG: return "KeyBG";
+        case Control::Esc: return "Esc";
+        case Control::Tab: return "Tab";
+        case Control::CapsLock: return "CapsLock";
+        case Control::Shift: return "Shift";
+        case Control::Backspace: return "Backspace";
+        case Control::Return: return "Return";
+        case Control::Space: return "Space";
+        case Control::Options: return "Options";
+        case Control::Close: return "Close";
+    }
+    return "?";
+}
+
+// The JSON string of a caption: ASCII as it stands, everything else as \uXXXX.
+std::string_view fontName(tapkeys::CaptionFont font) {
+    using tapkeys::CaptionFont;
+    switch (font) {
+        case CaptionFont::None: return "None";
+        case CaptionFont::KeyFont: return "KeyFont";
+        case CaptionFont::ArialNarrow: return "ArialNarrow";
+        case CaptionFont::WingdingsBold: return "WingdingsBold";
+        case CaptionFont::ArialBold: return "ArialBold";
+        case CaptionFont::Marlett: return "Marlett";
+    }
+    return "?";
+}
+
+std::string jsonString(std::wstring_view text) {
+    std::string out = "\"";
+    for (const wchar_t c : text) {
+        if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'\\') {
+            out += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c) & 0xFFFFu);
+            out += escaped;
+        }
+    }
+    return out + "\"";
+}
+
+std::string rectJson(const tapkeys::PixelRect& r) {
+    char text[96];
+    std::snprintf(text, sizeof text, "\"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d", r.left,
+                  r.top, r.right - r.left, r.bottom - r.top);
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int dpi = argc > 1 ? std::atoi(argv[1]) : 96;
+    if (dpi <= 0) {
+        std::fprintf(stderr, "usage: layout_points [DPI]\n");
+        return 2;
+    }
+    const tapkeys::LayoutScale scale(dpi);
+    std::printf("{\n  \"dpi\": %d,\n  \"window\": {\"width\": %d, \"height\": %d},\n", dpi,
+                scale.windowWidth(), scale.windowHeight());
+    std::printf("  \"logo\": {%s},\n  \"labels\": [\n", rectJson(scale.toPixels(tapkeys::kLogoRect)).c_str());
+    bool first = true;
+    for (const tapkeys::Label& label : tapkeys::kLayout) {
+        std::printf("%s    {\"control\": \"%s\", \"index\": %d, %s, \"font\": \"%s\", \"caption\": %s}",
+                    first ? "" : ",\n", std::string(controlName(label.control)).c_str(), label.index,
+                    rectJson(scale.toPixels(label.rect)).c_str(), std::string(fontName(label.font)).c_str(),
+                    jsonString(label.caption).c_str());
+        first = false;
+    }
+    std::printf("\n  ]\n}\n");
+    return 0;
+}
