@@ -42,6 +42,9 @@ prepare_prefix() {
     reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
     reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi"
+    # Debian's Wine does not find the fonts it ships (Marlett, Wingdings, Tahoma...); the prefix's own
+    # font folder always works.
+    cp -f /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
     rm -f "$state"/prefix/.tapkeys-*
     touch "$stamp"

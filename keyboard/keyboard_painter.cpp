@@ -2,6 +2,8 @@
 
 #include "keyboard/background_bitmap.h"
 
+#include <algorithm>
+
 namespace tapkeys {
 namespace {
 
@@ -9,34 +11,52 @@ struct CaptionFace {
     const wchar_t* face;
     int centipoints;
     bool bold;
-    const wchar_t* fallbackFace;  // for the Unicode stand-ins where the face is not installed
+    // Tried in turn where the face cannot draw its captions; with a symbol face, the labels' Unicode
+    // stand-ins are drawn instead. The last one is taken even when it cannot prove itself.
+    std::array<const wchar_t*, 3> fallbackFaces;
 };
+
+constexpr std::array<const wchar_t*, 3> kSymbolFallbacks{L"Segoe UI Symbol", L"DejaVu Sans", L"Arial Unicode MS"};
 
 // Indexed by CaptionFont; None and KeyFont take no fixed face.
 constexpr std::array<CaptionFace, 6> kCaptionFaces{{
-    {nullptr, 0, false, nullptr},
-    {nullptr, 0, false, nullptr},
-    {L"Arial Narrow", 1575, false, nullptr},
-    {L"Wingdings", 1800, true, L"Segoe UI Symbol"},
-    {L"Arial", 1425, true, nullptr},
-    {L"Marlett", 1800, false, L"Segoe UI Symbol"},
+    {nullptr, 0, false, {}},
+    {nullptr, 0, false, {}},
+    {L"Arial Narrow", 1575, false, {L"Liberation Sans Narrow", L"Arial"}},
+    {L"Wingdings", 1800, true, kSymbolFallbacks},
+    {L"Arial", 1425, true, {}},
+    {L"Marlett", 1800, false, kSymbolFallbacks},
 }};
 
 constexpr COLORREF kTitleColour = RGB(236, 240, 246);
+constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
 
-int CALLBACK onFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+// Captions darker than this would vanish into the black background (the settings' default colour is
+// black): they get a thin light halo so every key stays readable in any colour.
+bool needsHalo(COLORREF colour) {
+    return 299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour) < 96 * 1000;
 }
 
-bool faceInstalled(const wchar_t* face) {
+// Whether font draws every character of the captions that use it: a face may be missing altogether,
+// or be present without the symbol (Wine ships a Wingdings without the arrows).
+bool drawsCaptions(HFONT font, const wchar_t* face, CaptionFont use, bool standIns) {
     WindowDc screen{nullptr};
-    LOGFONTW query{};
-    query.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
-    bool found = false;
-    ::EnumFontFamiliesExW(screen.get(), &query, onFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
+    SelectScope useFont{screen.get(), font};
+    wchar_t chosen[LF_FACESIZE]{};
+    // The font mapper substitutes a face that is not installed.
+    if (::GetTextFaceW(screen.get(), LF_FACESIZE, chosen) == 0 || ::lstrcmpiW(chosen, face) != 0) return false;
+    for (const Label& label : kLayout) {
+        const std::wstring_view text = standIns && !label.fallbackCaption.empty() ? label.fallbackCaption : label.caption;
+        if (label.font != use || text.empty()) continue;
+        WORD glyphs[8]{};
+        const int n = static_cast<int>(std::min<size_t>(text.size(), std::size(glyphs)));
+        if (::GetGlyphIndicesW(screen.get(), text.data(), n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+            return false;
+        for (int i = 0; i < n; ++i) {
+            if (glyphs[i] == 0xFFFF) return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -71,8 +91,16 @@ void KeyboardPainter::createCaptionFonts() {
             style = {};
             continue;
         }
-        style.useFallback = spec.fallbackFace != nullptr && !faceInstalled(spec.face);
-        style.font = createFont(style.useFallback ? spec.fallbackFace : spec.face, spec.centipoints, spec.bold);
+        const auto use = static_cast<CaptionFont>(i);
+        style.font = createFont(spec.face, spec.centipoints, spec.bold);
+        style.useFallback = false;
+        if (spec.fallbackFaces[0] == nullptr || drawsCaptions(style.font.get(), spec.face, use, false)) continue;
+        style.useFallback = true;
+        for (const wchar_t* face : spec.fallbackFaces) {
+            if (face == nullptr) break;
+            style.font = createFont(face, spec.centipoints, spec.bold);
+            if (drawsCaptions(style.font.get(), face, use, true)) break;
+        }
     }
     titleFont_ = createFont(L"Arial", 1200, true);
 }
@@ -92,13 +120,31 @@ void KeyboardPainter::setKeyFont(const KeyFontSpec& spec) {
     keyFont_.reset(::CreateFontIndirectW(&lf));
 }
 
-void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font) const {
+void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font,
+                                  COLORREF colour) const {
     if (text.empty()) return;
     const PixelRect p = scale_.toPixels(label.rect);
-    RECT r{p.left, p.top, p.right, p.bottom};
     SelectScope useFont{dc, font};
-    const UINT align = label.align == Align::Centre ? DT_CENTER : DT_LEFT;
-    ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_TOP | align);
+    const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (label.align == Align::Centre ? DT_CENTER : DT_LEFT);
+    const auto draw = [&](int dx, int dy) {
+        RECT r{p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
+        ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, format);
+    };
+    if (needsHalo(colour)) {
+        // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
+        const int reach = std::max(1, scale_.dpi() / 96);
+        const int saved = ::SaveDC(dc);
+        ::IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
+        ::SetTextColor(dc, kHaloColour);
+        for (int dy = -reach; dy <= reach; dy += reach) {
+            for (int dx = -reach; dx <= reach; dx += reach) {
+                if (dx != 0 || dy != 0) draw(dx, dy);
+            }
+        }
+        ::RestoreDC(dc, saved);
+    }
+    ::SetTextColor(dc, colour);
+    draw(0, 0);
 }
 
 void KeyboardPainter::drawTitle(HDC dc) const {
@@ -136,18 +182,17 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
     }
     ::SetBkMode(dc, TRANSPARENT);
     drawTitle(dc);
-    ::SetTextColor(dc, captionColour);
     // Lowest label first, so where captions overlap the uppermost one is drawn last.
     for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
         const Label& label = *it;
         if (label.font == CaptionFont::None) continue;
         if (label.font == CaptionFont::KeyFont) {
-            drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get());
+            drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
             continue;
         }
         const CaptionStyle& style = captionStyles_[static_cast<size_t>(label.font)];
         const bool fallback = style.useFallback && !label.fallbackCaption.empty();
-        drawCaption(dc, label, fallback ? label.fallbackCaption : label.caption, style.font.get());
+        drawCaption(dc, label, fallback ? label.fallbackCaption : label.caption, style.font.get(), captionColour);
     }
     ::BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc, dirty.left,
              dirty.top, SRCCOPY);

@@ -48,7 +48,7 @@ struct Label {
     TwipsRect rect;
     CaptionFont font;
     Align align;
-    std::wstring_view caption;          // in the label's own font (symbol fonts take their code points)
+    std::wstring_view caption;          // in the label's own font; symbol fonts take their U+F0xx code points
     std::wstring_view fallbackCaption;  // where that font is not installed; empty means same as caption
     constexpr bool isFrame() const { return font == CaptionFont::None; }
 };
@@ -95,13 +95,13 @@ constexpr auto buildLayout() {
     std::size_t n = 0;
     // 1. caption labels and the Enter touch area
     t[n++] = special(Options, 0, {8280, 240, 375, 375}, F::ArialBold, Align::Centre, L"\u2026");
-    t[n++] = special(Close, 0, {8880, 240, 375, 375}, F::Marlett, Align::Centre, L"r", L"\u2715");
+    t[n++] = special(Close, 0, {8880, 240, 375, 375}, F::Marlett, Align::Centre, L"\uF072", L"\u2715");
     t[n++] = special(Space, 0, {7800, 2640, 1455, 375});
     t[n++] = special(Return, 2, {8640, 1800, 615, 615});
     t[n++] = special(Return, 0, {8400, 1440, 855, 375}, F::ArialNarrow, Align::Left, L"Enter");
     t[n++] = special(Backspace, 0, {8160, 840, 1095, 375}, F::ArialNarrow, Align::Left, L"Bksp");
-    t[n++] = special(Shift, 0, {240, 2640, 735, 375}, F::WingdingsBold, Align::Left, L"\u00F1", L"\u21E7");
-    t[n++] = special(CapsLock, 0, {240, 2040, 975, 375}, F::WingdingsBold, Align::Left, L"\u00F2", L"\u21E9");
+    t[n++] = special(Shift, 0, {240, 2640, 735, 375}, F::WingdingsBold, Align::Left, L"\uF0F1", L"\u21E7");
+    t[n++] = special(CapsLock, 0, {240, 2040, 975, 375}, F::WingdingsBold, Align::Left, L"\uF0F2", L"\u21E9");
     t[n++] = special(Tab, 0, {240, 1440, 735, 375}, F::ArialNarrow, Align::Left, L"Tab");
     t[n++] = special(Esc, 0, {240, 840, 495, 375}, F::ArialNarrow, Align::Centre, L"Esc");
     for (int i = kCharacterKeyCount - 1; i >= 0; --i) {

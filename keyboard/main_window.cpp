@@ -4,6 +4,7 @@
 
 #include "assets/resource_ids.h"
 #include "keyboard/runtime/text.h"
+#include "keyboard/runtime/wine_quirks.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
 #include "settings/language_key_map.h"
@@ -84,6 +85,7 @@ void MainWindow::onLoad() {
     painter_.setDpi(instance_, windowDpi(hwnd()));
     loadSettings();
     styleCtl_.setClient(hwnd());
+    topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
     keyMap_.showKeySet(false);
@@ -184,7 +186,10 @@ void MainWindow::dragWindow() {
 }
 
 void MainWindow::onTimer(UINT_PTR id) {
-    if (id == kFocusTimerId) target_.tick(hwnd());
+    if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
+    if (id != kFocusTimerId) return;
+    target_.tick(hwnd());
+    topmostKeeper_.poll();
 }
 
 void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
@@ -195,7 +200,10 @@ void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void MainWindow::giveForegroundToTarget() { giveForegroundTo(target_.targetWindow()); }
+void MainWindow::giveForegroundToTarget() {
+    giveForegroundTo(target_.targetWindow());
+    topmostKeeper_.afterHandBack();
+}
 
 void MainWindow::sendKeyString(std::wstring_view keyString) { tapkeys::sendKeyString(keyString, keyOutput_); }
 

@@ -10,6 +10,7 @@
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/runtime/base_window.h"
 #include "keyboard/runtime/unique_handle.h"
+#include "keyboard/runtime/wine_quirks.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
@@ -63,6 +64,7 @@ private:
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
     WindowTimer tmrGetActiveControl_;
+    TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
 };
 

@@ -1,0 +1,44 @@
+#include "keyboard/runtime/wine_quirks.h"
+
+namespace tapkeys {
+namespace {
+
+// Long enough for the activated window's process to have raised its window.
+constexpr UINT kSettleMs = 60;
+
+}  // namespace
+
+bool runningUnderWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+void TopmostKeeper::restack() const {
+    if (!(::GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) return;
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    ::SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
+void TopmostKeeper::afterHandBack() {
+    if (!runningUnderWine()) return;
+    settle_ = WindowTimer{window_, kTimerId, kSettleMs};
+}
+
+void TopmostKeeper::poll() {
+    if (!runningUnderWine()) return;
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground == lastForeground_) return;
+    lastForeground_ = foreground;
+    settle_ = WindowTimer{window_, kTimerId, kSettleMs};
+}
+
+void TopmostKeeper::onTimer() {
+    settle_.stop();
+    restack();
+}
+
+}  // namespace tapkeys
