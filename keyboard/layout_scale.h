@@ -27,8 +27,9 @@ public:
     constexpr int fontPixels(int centipoints) const {
         return static_cast<int>((static_cast<long long>(centipoints) * dpi_ + 3600) / 7200);
     }
-    constexpr int windowWidth() const { return toPixels(kWindowWidthTwips); }
-    constexpr int windowHeight() const { return toPixels(kWindowHeightTwips); }
+    // The window takes whole pixels only (217 px * 1.5 is 325 px, not 326).
+    constexpr int windowWidth() const { return kWindowWidthTwips * dpi_ / 1440; }
+    constexpr int windowHeight() const { return kWindowHeightTwips * dpi_ / 1440; }
 
     // The label under a pixel of the window, tested against the same pixel rectangles that are painted.
     constexpr HitTarget hitTest(int x, int y) const {
