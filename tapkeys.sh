@@ -24,12 +24,12 @@ install_deps() {
 
 build() {
     cmake --preset "$1" >/dev/null
-    cmake --build --preset "$1"
+    cmake --build --preset "$1" "${@:2}"
 }
 
 run() {
     install_deps
-    build windows
+    build windows --target tapkeys
     local state=build/run
     mkdir -p "$state"
     if [[ -z ${DISPLAY:-} ]]; then
@@ -38,8 +38,8 @@ run() {
         eval "$(cmake/wine-env.sh env "$state/wine")"
         echo "tapkeys runs on the virtual display $DISPLAY"
     else
-        export WINEPREFIX=$PWD/$state/prefix WINEDEBUG=-all
-        [[ -d $WINEPREFIX ]] || wineboot -i >/dev/null 2>&1
+        cmake/wine-env.sh prefix "$state/wine"
+        export WINEPREFIX=$PWD/$state/wine/prefix WINEDEBUG=-all
     fi
     cp build/windows/tapkeys.exe "$state/"
     [[ -d lang ]] && cp -r lang "$state/" && cp -f dax.ini "$state/" 2>/dev/null || true

@@ -4,6 +4,7 @@
 #   wine-env.sh start STATE [WIDTHxHEIGHT] [DPI]   start (or reuse) the display and the prefix
 #   wine-env.sh stop STATE                          stop wineserver and the display
 #   wine-env.sh env STATE                           print the variables to export
+#   wine-env.sh prefix STATE                        only prepare the prefix, for the caller's own display
 set -euo pipefail
 cmd=${1:?start|stop|env}
 state=$(mkdir -p "${2:?state folder}" && cd "$2" && pwd)
@@ -37,8 +38,10 @@ prepare_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     # Every program opens in one virtual desktop the size of the display: Wine then manages
     # activation and focus itself, as Windows would, and xdotool's screen pixels are Windows pixels.
-    reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
-    reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size"
+    if [[ $size != none ]]; then
+        reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+        reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size"
+    fi
     reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
     reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi"
@@ -66,9 +69,13 @@ stop)
     if [[ -f $state/xvfb.pid ]]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
     rm -f "$state/xvfb.pid" "$state/display"
     ;;
+prefix)
+    size=none
+    prepare_prefix
+    ;;
 env)
     display_alive || { echo "no display running for $state" >&2; exit 1; }
     echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG"
     ;;
-*) echo "usage: $0 start|stop|env STATE [WxH] [DPI]" >&2; exit 2 ;;
+*) echo "usage: $0 start|stop|env|prefix STATE [WxH] [DPI]" >&2; exit 2 ;;
 esac
