@@ -2,7 +2,7 @@
 screenshots and the pointer. When these pass, a failing keyboard case points at the keyboard."""
 
 from driver.keyboard import centred_origin, missing_outlines
-from driver.layout import Layout
+from driver.layout import Layout, Rect
 from driver.runner import HARNESS, case
 from driver.screen import is_outline
 from driver.target import VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB
@@ -20,7 +20,8 @@ def target_logs_characters_keys_and_text(ctx):
     wait_for(lambda: len(target.chars_since(mark)) >= 9)
     check_equal(target.chars_since(mark), "aB+{é\b\r\t\x1b", "WM_CHARs logged")
     presses = target.keydowns_since(mark)
-    check(all(vk in presses for vk in (VK_BACK, VK_RETURN, VK_TAB, VK_ESCAPE)), f"key presses logged: {presses}")
+    check(all(vk in presses for vk in (VK_BACK, VK_RETURN, VK_TAB, VK_ESCAPE)),
+          f"key presses logged: {presses}")
     target.wait_for_text(text + "aB+{\r\n\t")
     check_equal(target.text(), text + "aB+{\r\n\t", "edit text logged")
     times = [event.time_us for event in target.since(mark)]
@@ -33,9 +34,11 @@ def layout_tool_describes_the_window(ctx):
     check_equal((layout.width, layout.height), (632, 217), "window size at 96 dpi")
     keys = layout.character_keys()
     check_equal(len(keys), 47, "character keys")
+    window = Rect(0, 0, layout.width, layout.height)
     for label in layout.labels:
         r = label.rect
-        check(r.left >= 0 and r.top >= 0 and r.left + r.width <= layout.width and r.top + r.height <= layout.height,
+        last_pixel = (r.left + r.width - 1, r.top + r.height - 1)
+        check(window.contains(r.left, r.top) and window.contains(*last_pixel),
               f"{label.control}({label.index}) lies outside the window")
         point = layout.point_on(label.control, label.index)
         check(layout.hit(*point) is label, f"point_on({label.control}, {label.index}) reaches something else")
@@ -62,7 +65,8 @@ def screenshots_see_the_target_and_not_a_keyboard(ctx):
     # With no keyboard running, the outline detector must find none of the outlines.
     centre = centred_origin(ctx.layout, ctx.desktop.size)
     outlined = [label for label in ctx.layout.labels if label.is_outlined_frame]
-    check_equal(len(missing_outlines(shot, ctx.layout, centre)), len(outlined), "outlines found on an empty desktop")
+    check_equal(len(missing_outlines(shot, ctx.layout, centre)), len(outlined),
+                "outlines missing on an empty desktop")
 
 
 @case(HARNESS)

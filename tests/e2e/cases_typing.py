@@ -82,7 +82,8 @@ def named_keys_send_their_virtual_keys(ctx):
             mark = tap(ctx, control, label.index, char)
             vk = {"\x1b": VK_ESCAPE, "\t": VK_TAB, "\b": VK_BACK, "\r": VK_RETURN}.get(char)
             if vk is not None:
-                check(vk in ctx.target.keydowns_since(mark), f"{control}({label.index}): no key press {vk:#04x}")
+                check(vk in ctx.target.keydowns_since(mark),
+                      f"{control}({label.index}): no key press {vk:#04x}")
             expected += {"\x1b": "", "\b": "", "\r": "\r\n"}.get(char, char)
     expect_text(ctx, expected)
 

@@ -12,7 +12,10 @@ Screenshots of failed cases, the app folders and the logs stay in <state>/run.
 import argparse
 import shutil
 import sys
+import traceback
 from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 
 import cases_harness  # noqa: F401  (the case modules register their cases on import)
 import cases_typing  # noqa: F401
@@ -24,7 +27,8 @@ from driver.wine_desktop import WineDesktop
 
 
 def arguments():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--exe", required=True, type=Path, help="tapkeys.exe")
     parser.add_argument("--target", required=True, type=Path, help="tapkeys_e2e_target.exe")
     parser.add_argument("--layout-tool", required=True, type=Path, help="layout_points, native or .exe")
@@ -49,15 +53,19 @@ def main():
     desktop.start()
     target = Target(desktop, args.target.resolve(), workdir)
     context = Context(desktop, None, target, args.exe.resolve(), workdir)
+    passed, failed = 0, len(cases)
     try:
         context.layout_tool = args.layout_tool.resolve()
         context.layout = Layout.from_tool(context.layout_tool, args.dpi, desktop)
         passed, failed = Runner(context).run(cases)
+    except Exception:
+        traceback.print_exc()
     finally:
         context.stop_keyboard()
         target.stop()
-        if not args.keep:
-            desktop.stop()
+        trouble = None if args.keep else desktop.stop()
+        if trouble:
+            print(f"stopping the Wine desktop: {trouble}", flush=True)
     print(f"{passed} passed, {failed} failed", flush=True)
     return 0 if failed == 0 and passed > 0 else 1
 

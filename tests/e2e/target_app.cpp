@@ -12,6 +12,8 @@
 //   <us> KEYDOWN <vk> <scan> <ext>    also KEYUP, SYSKEYDOWN, SYSKEYUP: as the edit receives them
 //   <us> CHAR <code unit> <scan>      a WM_CHAR the edit receives
 //   <us> TEXT <code units>            the edit's whole text after each change
+//   <us> FRAME<kind> ...              a key message that reached the frame window instead of the edit
+//                                     (kind KEYDOWN, KEYUP, SYSKEYDOWN, SYSKEYUP or CHAR, fields as above)
 // Numbers are hexadecimal: vk and scan two digits, code units four digits each (TEXT runs them
 // together, and is empty for an empty edit); ext is 0 or 1, the extended-key bit.
 
@@ -47,7 +49,7 @@ public:
     }
     bool isOpen() const { return static_cast<bool>(file_); }
 
-    // One line per call, written with one WriteFile so a reader never sees half of it.
+    // One WriteFile per line, so a reader that stops at the last newline never sees half a line.
     void line(const char* format, ...) {
         char text[64];
         std::snprintf(text, sizeof text, "%llu ", microseconds());
@@ -139,6 +141,12 @@ public:
             case WM_MOVE: return onMove(), 0;
             case WM_COMMAND: return onCommand(HIWORD(wParam)), 0;
             case WM_DESTROY: return ::PostQuitMessage(0), 0;
+            case WM_KEYDOWN:
+            case WM_KEYUP:
+            case WM_SYSKEYDOWN:
+            case WM_SYSKEYUP:
+            case WM_CHAR:
+                return logKeyMessage("FRAME", message, wParam, lParam), defaultProc(message, wParam, lParam);
             default: return defaultProc(message, wParam, lParam);
         }
     }
@@ -195,24 +203,22 @@ private:
         return text;
     }
 
-    void logEditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // prefix is empty for the edit and "FRAME" for the frame window.
+    void logKeyMessage(const char* prefix, UINT message, WPARAM wParam, LPARAM lParam) {
         const KeyInfo key = keyInfo(lParam);
-        switch (message) {
-            case WM_KEYDOWN:
-                return log_.line("KEYDOWN %02x %02x %u", unsigned(wParam), key.scan, key.extended);
-            case WM_KEYUP: return log_.line("KEYUP %02x %02x %u", unsigned(wParam), key.scan, key.extended);
-            case WM_SYSKEYDOWN:
-                return log_.line("SYSKEYDOWN %02x %02x %u", unsigned(wParam), key.scan, key.extended);
-            case WM_SYSKEYUP:
-                return log_.line("SYSKEYUP %02x %02x %u", unsigned(wParam), key.scan, key.extended);
-            case WM_CHAR: return log_.line("CHAR %04x %02x", unsigned(wParam) & 0xFFFFu, key.scan);
-            default: return;
-        }
+        const unsigned code = static_cast<unsigned>(wParam) & 0xFFFFu;
+        if (message == WM_CHAR) return log_.line("%sCHAR %04x %02x", prefix, code, key.scan);
+        const char* kind = message == WM_KEYDOWN      ? "KEYDOWN"
+                           : message == WM_KEYUP      ? "KEYUP"
+                           : message == WM_SYSKEYDOWN ? "SYSKEYDOWN"
+                           : message == WM_SYSKEYUP   ? "SYSKEYUP"
+                                                      : nullptr;
+        if (kind != nullptr) log_.line("%s%s %02x %02x %u", prefix, kind, code, key.scan, key.extended);
     }
 
     static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self) {
-        reinterpret_cast<TargetWindow*>(self)->logEditMessage(message, wParam, lParam);
+        reinterpret_cast<TargetWindow*>(self)->logKeyMessage("", message, wParam, lParam);
         if (message == WM_NCDESTROY) ::RemoveWindowSubclass(edit, &TargetWindow::editProc, id);
         return ::DefSubclassProc(edit, message, wParam, lParam);
     }

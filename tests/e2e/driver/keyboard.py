@@ -31,7 +31,8 @@ def missing_outlines(shot, layout, origin):
         left_line = shot.pixel(ox + r.left + 1, oy + r.top + r.height // 2)
         top_line = shot.pixel(ox + r.left + r.width // 2, oy + r.top + 2)
         inside = shot.pixel(ox + r.left + 7, oy + r.top + r.height // 2)
-        if not (is_outline(left_line) and is_outline(top_line) and 2 * brightness(inside) <= brightness(left_line)):
+        glow_ends = 2 * brightness(inside) <= brightness(left_line)
+        if not (is_outline(left_line) and is_outline(top_line) and glow_ends):
             missing.append(label)
     return missing
 
@@ -102,13 +103,16 @@ class Keyboard:
         self.desktop.drag(start, (start[0] + delta[0], start[1] + delta[1]))
         self.origin = (self.origin[0] + delta[0], self.origin[1] + delta[1])
 
-    def close(self, timeout=10):
-        """Presses the close button and waits for the process to end."""
-        self.click("Close", 0)
+    def close(self, at=None, button=LEFT, timeout=10):
+        """Presses the close button (or the window pixel `at`) and waits for the process to end."""
+        if at is None:
+            self.click("Close", 0, button)
+        else:
+            self.desktop.click((self.origin[0] + at[0], self.origin[1] + at[1]), button)
         try:
             self.process.wait(timeout=timeout)
         except Exception as error:
-            raise CaseFailure("tapkeys.exe did not end after a press on the close button") from error
+            raise CaseFailure(f"tapkeys.exe did not end after a press at {at or 'Close(0)'}") from error
 
     def kill(self):
         if self.alive():

@@ -4,6 +4,7 @@ Nothing here repeats a coordinate: every point a test clicks or inspects is deri
 """
 
 import json
+import subprocess
 from dataclasses import dataclass
 
 
@@ -57,7 +58,6 @@ class Layout:
         if str(tool).lower().endswith(".exe"):
             text = desktop.run(tool, dpi)
         else:
-            import subprocess
             text = subprocess.run([str(tool), str(dpi)], capture_output=True, text=True, check=True).stdout
         return cls(json.loads(text))
 
@@ -95,6 +95,16 @@ class Layout:
         if self.hit(x, y) is not None:
             raise LookupError(f"({x}, {y}) is not bare background")
         return (x, y)
+
+    def seam(self, upper, lower):
+        """A pixel that two labels share and where the press goes to `upper`, e.g. the column where the
+        close button's frame overlaps the options button's; None when there is no such pixel."""
+        a, b = self.label(*upper), self.label(*lower)
+        for y in range(a.rect.top, a.rect.top + a.rect.height):
+            for x in range(a.rect.left, a.rect.left + a.rect.width):
+                if b.rect.contains(x, y) and self.hit(x, y) is a:
+                    return (x, y)
+        return None
 
     def character_keys(self):
         return [self.label("Key", i) for i in range(sum(1 for lb in self.labels if lb.control == "Key"))]

@@ -101,7 +101,6 @@ class Runner:
         self.results = []
         self._setup_running = None
         self._setup_failures = {}
-        self._previous_failed = False
 
     def run(self, cases):
         for entry in cases:
@@ -109,13 +108,13 @@ class Runner:
             mark = self.context.target.mark() if self.context.target.alive() else 0
             error = self._run_one(entry)
             seconds = time.monotonic() - started
-            self._previous_failed = error is not None
             self.results.append((entry, error))
-            status = "PASS" if error is None else "FAIL"
-            print(f"{status}  {entry.kind}/{entry.name} ({seconds:.1f} s){'' if error is None else ': ' + error}",
-                  flush=True)
+            outcome = "PASS" if error is None else "FAIL"
+            reason = "" if error is None else ": " + error
+            print(f"{outcome}  {entry.kind}/{entry.name} ({seconds:.1f} s){reason}", flush=True)
             if error is not None:
                 self._diagnose(entry, mark)
+                self.context.desktop.release_modifiers()
         passed = sum(1 for _, error in self.results if error is None)
         return passed, len(self.results) - passed
 
@@ -137,8 +136,11 @@ class Runner:
     def _prepare_keyboard(self, entry):
         ctx = self.context
         if entry.setup == CONTINUE:
-            if self._previous_failed:
-                raise CaseFailure("continues the case before it, which failed")
+            predecessor = CASES[CASES.index(entry) - 1]
+            if not self.results or self.results[-1][0] is not predecessor:
+                raise CaseFailure(f"continues {predecessor.name}, which did not run just before it")
+            if self.results[-1][1] is not None:
+                raise CaseFailure(f"continues {predecessor.name}, which failed")
             return
         if entry.setup is None:
             return

@@ -37,9 +37,10 @@ class Screenshot:
         i = (y * self.width + x) * 3
         return tuple(self._rgb[i:i + 3])
 
-    def count(self, left, top, width, height, predicate):
-        """How many pixels of the rectangle satisfy predicate(rgb)."""
-        return sum(1 for y in range(top, top + height) for x in range(left, left + width)
+    def count(self, rect, predicate, origin=(0, 0)):
+        """How many pixels of rect, moved by origin, satisfy predicate(rgb)."""
+        left, top = origin[0] + rect.left, origin[1] + rect.top
+        return sum(1 for y in range(top, top + rect.height) for x in range(left, left + rect.width)
                    if predicate(self.pixel(x, y)))
 
 

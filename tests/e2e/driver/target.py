@@ -52,7 +52,8 @@ class Target:
         self.log_path.unlink(missing_ok=True)
         self._events = []
         self._read_up_to = 0
-        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), *self.place, output=self.output)
+        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), *self.place,
+                                           output=self.output)
         ready = wait_for(lambda: self._first("READY") or self.process.poll() is not None, timeout)
         event = self._first("READY")
         if not isinstance(ready, Event) and event is None:

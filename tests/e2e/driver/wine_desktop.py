@@ -42,8 +42,13 @@ class WineDesktop:
         self.env = env
 
     def stop(self):
-        self._env_script("stop", timeout=60)
+        """Stops wineserver and the display; returns an error text, or None when all went well."""
         self.env = None
+        try:
+            self._env_script("stop", timeout=60)
+        except subprocess.SubprocessError as error:
+            return f"{error}: {getattr(error, 'stderr', '')}"
+        return None
 
     def _env_script(self, *args, timeout=60):
         return subprocess.run([str(CMAKE_DIR / "wine-env.sh"), args[0], str(self.state), *args[1:]],
@@ -100,6 +105,13 @@ class WineDesktop:
 
     def press_keys(self, *keysyms):
         self.xdotool("key", "--delay", 30, *keysyms)
+
+    def release_modifiers(self):
+        """Ends a Shift or Ctrl that synthetic input left pressed (a key string cut off halfway), which
+        would otherwise turn every later character into another. X drops the release of a key it does
+        not see pressed, so each is pressed and released."""
+        for key in ("Shift_L", "Shift_R", "Control_L", "Control_R"):
+            self.xdotool("keydown", key, "keyup", key)
 
     # Screen
 
