@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "keyboard/runtime/message_pump.h"
+
 namespace tapkeys {
 
 namespace {
@@ -26,20 +28,6 @@ bool hasTakenFocus(HWND root, DWORD thread) {
     return info.hwndActive == root && info.hwndFocus != nullptr && ::GetForegroundWindow() == root;
 }
 
-// Dispatches everything pending. A WM_QUIT is put back for the real message loop; returns false then.
-bool dispatchPendingMessages() {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return true;
-}
-
 }  // namespace
 
 HWND getForeignForegroundWindow(HWND ownWindow) {
@@ -60,12 +48,13 @@ bool giveForegroundTo(HWND target) {
     const HWND root = ::GetAncestor(target, GA_ROOT);
     const DWORD thread = creatingThread(root);
     const auto deadline = Clock::now() + kFocusWaitLimit;
+    MessagePump pump;
     while (!hasTakenFocus(root, thread)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
         const auto timeout = std::min<DWORD>(kPollMilliseconds, static_cast<DWORD>(left.count()));
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
-        if (!dispatchPendingMessages()) return false;
+        if (!pump.dispatchPending()) return false;
     }
     return true;
 }
