@@ -34,9 +34,13 @@ void KeyMap::typeToTarget(std::wstring_view keyString) {
     host_.sendKeyString(copy);
 }
 
-void KeyMap::onCharacterKey(int index) { typeToTarget(keyCharacter(index)); }
+void KeyMap::onCharacterKey(int index) {
+    typeToTarget(keyCharacter(index));
+}
 
-void KeyMap::onNamedKey(Control control) { typeToTarget(namedKeyString(control)); }
+void KeyMap::onNamedKey(Control control) {
+    typeToTarget(namedKeyString(control));
+}
 
 void KeyMap::onShift(bool doubleClick) {
     if (doubleClick) return;

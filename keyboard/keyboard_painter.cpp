@@ -16,7 +16,8 @@ struct CaptionFace {
     std::array<const wchar_t*, 3> fallbackFaces;
 };
 
-constexpr std::array<const wchar_t*, 3> kSymbolFallbacks{L"Segoe UI Symbol", L"DejaVu Sans", L"Arial Unicode MS"};
+constexpr std::array<const wchar_t*, 3> kSymbolFallbacks{L"Segoe UI Symbol", L"DejaVu Sans",
+                                                         L"Arial Unicode MS"};
 
 // Indexed by CaptionFont; None and KeyFont take no fixed face.
 constexpr std::array<CaptionFace, 6> kCaptionFaces{{
@@ -44,13 +45,16 @@ bool drawsCaptions(HFONT font, const wchar_t* face, CaptionFont use, bool standI
     SelectScope useFont{screen.get(), font};
     wchar_t chosen[LF_FACESIZE]{};
     // The font mapper substitutes a face that is not installed.
-    if (::GetTextFaceW(screen.get(), LF_FACESIZE, chosen) == 0 || ::lstrcmpiW(chosen, face) != 0) return false;
+    if (::GetTextFaceW(screen.get(), LF_FACESIZE, chosen) == 0 || ::lstrcmpiW(chosen, face) != 0)
+        return false;
     for (const Label& label : kLayout) {
-        const std::wstring_view text = standIns && !label.fallbackCaption.empty() ? label.fallbackCaption : label.caption;
+        const std::wstring_view text =
+            standIns && !label.fallbackCaption.empty() ? label.fallbackCaption : label.caption;
         if (label.font != use || text.empty()) continue;
         WORD glyphs[8]{};
         const int n = static_cast<int>(std::min<size_t>(text.size(), std::size(glyphs)));
-        if (::GetGlyphIndicesW(screen.get(), text.data(), n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        if (::GetGlyphIndicesW(screen.get(), text.data(), n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) ==
+            GDI_ERROR)
             return false;
         for (int i = 0; i < n; ++i) {
             if (glyphs[i] == 0xFFFF) return false;
@@ -85,38 +89,39 @@ Font KeyboardPainter::createFont(const wchar_t* face, int centipoints, bool bold
 
 void KeyboardPainter::createCaptionFonts() {
     for (size_t i = 0; i < kCaptionFaces.size(); ++i) {
-        const CaptionFace& spec = kCaptionFaces[i];
+        const CaptionFace& wanted = kCaptionFaces[i];
         CaptionStyle& style = captionStyles_[i];
-        if (spec.face == nullptr) {
+        if (wanted.face == nullptr) {
             style = {};
             continue;
         }
         const auto use = static_cast<CaptionFont>(i);
-        style.font = createFont(spec.face, spec.centipoints, spec.bold);
+        style.font = createFont(wanted.face, wanted.centipoints, wanted.bold);
         style.useFallback = false;
-        if (spec.fallbackFaces[0] == nullptr || drawsCaptions(style.font.get(), spec.face, use, false)) continue;
+        if (wanted.fallbackFaces[0] == nullptr || drawsCaptions(style.font.get(), wanted.face, use, false))
+            continue;
         style.useFallback = true;
-        for (const wchar_t* face : spec.fallbackFaces) {
+        for (const wchar_t* face : wanted.fallbackFaces) {
             if (face == nullptr) break;
-            style.font = createFont(face, spec.centipoints, spec.bold);
+            style.font = createFont(face, wanted.centipoints, wanted.bold);
             if (drawsCaptions(style.font.get(), face, use, true)) break;
         }
     }
     titleFont_ = createFont(L"Arial", 1200, true);
 }
 
-void KeyboardPainter::setKeyFont(const KeyFontSpec& spec) {
-    keyFontSpec_ = spec;
+void KeyboardPainter::setKeyFont(const KeyFontSpec& font) {
+    keyFontSpec_ = font;
     LOGFONTW lf{};
-    lf.lfHeight = -scale_.fontPixels(spec.pointSize * 100);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic;
-    lf.lfUnderline = spec.underline;
-    lf.lfStrikeOut = spec.strikethrough;
+    lf.lfHeight = -scale_.fontPixels(font.pointSize * 100);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikethrough;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     // The face goes to the font mapper unchanged: a face that is not installed gets its nearest match.
-    wcsncpy_s(lf.lfFaceName, spec.face.c_str(), _TRUNCATE);
+    wcsncpy_s(lf.lfFaceName, font.face.c_str(), _TRUNCATE);
     keyFont_.reset(::CreateFontIndirectW(&lf));
 }
 
@@ -125,7 +130,8 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     if (text.empty()) return;
     const PixelRect p = scale_.toPixels(label.rect);
     SelectScope useFont{dc, font};
-    const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (label.align == Align::Centre ? DT_CENTER : DT_LEFT);
+    const UINT format =
+        DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (label.align == Align::Centre ? DT_CENTER : DT_LEFT);
     const auto draw = [&](int dx, int dy) {
         RECT r{p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
         ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, format);
@@ -177,7 +183,8 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
         if (logo_) {
             const PixelRect logo = scale_.toPixels(kLogoRect);
             SelectScope useArt{art.get(), logo_.get()};
-            ::BitBlt(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top, art.get(), 0, 0, SRCCOPY);
+            ::BitBlt(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top, art.get(), 0, 0,
+                     SRCCOPY);
         }
     }
     ::SetBkMode(dc, TRANSPARENT);
@@ -192,10 +199,11 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
         }
         const CaptionStyle& style = captionStyles_[static_cast<size_t>(label.font)];
         const bool fallback = style.useFallback && !label.fallbackCaption.empty();
-        drawCaption(dc, label, fallback ? label.fallbackCaption : label.caption, style.font.get(), captionColour);
+        drawCaption(dc, label, fallback ? label.fallbackCaption : label.caption, style.font.get(),
+                    captionColour);
     }
-    ::BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc, dirty.left,
-             dirty.top, SRCCOPY);
+    ::BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc,
+             dirty.left, dirty.top, SRCCOPY);
 }
 
 }  // namespace tapkeys

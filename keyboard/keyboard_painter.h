@@ -19,7 +19,7 @@ public:
     // Fonts and artwork for this density; called at start-up and when the window moves to a monitor
     // of another scale.
     void setDpi(HINSTANCE instance, int dpi);
-    void setKeyFont(const KeyFontSpec& spec);
+    void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
 
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour);

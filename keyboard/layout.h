@@ -20,15 +20,27 @@ inline constexpr int kCharacterKeyCount = 47;
 // The window's named label arrays. Index 0 of each special control is its caption label, index 1 its
 // frame; Return has a caption (0), an upper frame (1), the touch area between the rows (2) and a lower
 // frame (3).
-enum class Control : std::uint8_t { Key, KeyBG, Esc, Tab, CapsLock, Shift, Backspace, Return, Space, Options, Close };
+enum class Control : std::uint8_t {
+    Key,
+    KeyBG,
+    Esc,
+    Tab,
+    CapsLock,
+    Shift,
+    Backspace,
+    Return,
+    Space,
+    Options,
+    Close
+};
 
 enum class CaptionFont : std::uint8_t {
-    None,          // frames: no caption
-    KeyFont,       // the user's key font (face, size and style letters from the settings)
-    ArialNarrow,   // Arial Narrow 15.75 pt regular
-    WingdingsBold, // Wingdings 18 pt bold
-    ArialBold,     // Arial 14.25 pt bold
-    Marlett,       // Marlett 18 pt
+    None,           // frames: no caption
+    KeyFont,        // the user's key font (face, size and style letters from the settings)
+    ArialNarrow,    // Arial Narrow 15.75 pt regular
+    WingdingsBold,  // Wingdings 18 pt bold
+    ArialBold,      // Arial 14.25 pt bold
+    Marlett,        // Marlett 18 pt
 };
 
 enum class Align : std::uint8_t { Left, Centre };
@@ -83,8 +95,9 @@ constexpr TwipsRect keyFrameRect(int index) {
     const TwipsRect c = keyCaptionRect(index);
     return {c.left - kFrameInset, c.top - kFrameInset, kFrameSize, kFrameSize};
 }
-constexpr Label special(Control c, int i, TwipsRect r, CaptionFont f = CaptionFont::None, Align a = Align::Left,
-                        std::wstring_view caption = {}, std::wstring_view fallback = {}) {
+constexpr Label special(Control c, int i, TwipsRect r, CaptionFont f = CaptionFont::None,
+                        Align a = Align::Left, std::wstring_view caption = {},
+                        std::wstring_view fallback = {}) {
     return {c, static_cast<std::uint8_t>(i), r, f, a, caption, fallback};
 }
 

@@ -16,7 +16,9 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 
-POINT pointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+POINT pointFrom(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 int windowDpi(HWND hwnd) {
     const UINT dpi = ::GetDpiForWindow(hwnd);
@@ -24,7 +26,8 @@ int windowDpi(HWND hwnd) {
 }
 
 HICON loadIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAPKEYS), IMAGE_ICON, size, size, LR_SHARED));
+    return static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAPKEYS), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace
@@ -101,13 +104,13 @@ void MainWindow::onUnload() {
 
 void MainWindow::loadSettings() {
     const LayoutScale& scale = painter_.scale();
-    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), scale.windowWidth(),
-                                scale.windowHeight()};
+    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                                scale.windowWidth(), scale.windowHeight()};
     const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
     settings_ = loaded.settings;
     // An axis whose stored value is out of range keeps the layout's position, the screen's edge.
-    ::SetWindowPos(hwnd(), nullptr, loaded.windowX.value_or(0), loaded.windowY.value_or(0), scale.windowWidth(),
-                   scale.windowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, loaded.windowX.value_or(0), loaded.windowY.value_or(0),
+                   scale.windowWidth(), scale.windowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
     applyKeyFont();
 }
 
@@ -205,7 +208,9 @@ void MainWindow::giveForegroundToTarget() {
     topmostKeeper_.afterHandBack();
 }
 
-void MainWindow::sendKeyString(std::wstring_view keyString) { tapkeys::sendKeyString(keyString, keyOutput_); }
+void MainWindow::sendKeyString(std::wstring_view keyString) {
+    tapkeys::sendKeyString(keyString, keyOutput_);
+}
 
 void MainWindow::keyCaptionsChanged() {
     if (hwnd()) ::InvalidateRect(hwnd(), nullptr, FALSE);

@@ -119,7 +119,8 @@ private:
 class WindowTimer {
 public:
     WindowTimer() = default;
-    WindowTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) : hwnd_(hwnd), id_(::SetTimer(hwnd, id, milliseconds, nullptr)) {}
+    WindowTimer(HWND hwnd, UINT_PTR id, UINT milliseconds)
+        : hwnd_(hwnd), id_(::SetTimer(hwnd, id, milliseconds, nullptr)) {}
     WindowTimer(const WindowTimer&) = delete;
     WindowTimer& operator=(const WindowTimer&) = delete;
     WindowTimer(WindowTimer&& other) noexcept
