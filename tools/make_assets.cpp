@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <system_error>
 #include <vector>
 
 #include "keyboard/background_art.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = argv[1];
+    std::error_code ignored;  // a folder that cannot be made shows up as a file that cannot be written
+    std::filesystem::create_directories(folder, ignored);
 
     // The window draws the background unscaled, in 256 colours.
     const auto background = tapkeys::encodeBmp8(tapkeys::renderBackground(tapkeys::kLayoutDpi));
