@@ -3,6 +3,7 @@
 #include <string>
 
 #include "output/named_keys.h"
+#include "output/utf16.h"
 
 namespace tapkeys {
 namespace {
@@ -13,13 +14,6 @@ constexpr std::uint8_t rightKey = 0x27;
 constexpr int nudgePause = 10;
 
 constexpr std::wstring_view reservedCharacters = L"()[]{}+^%~";
-
-bool isHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 // One plain character as SendKeys notation: reserved characters stand in braces to type themselves.
 std::wstring sendKeysItem(std::wstring_view character) {
@@ -57,12 +51,6 @@ void pressNamedKey(std::uint8_t virtualKey, KeyOutput& out) {
     pressAndRelease(virtualKey, out);
 }
 
-// A character outside the 16-bit range is one item: splitting its surrogate halves would put the
-// safe-mode nudge between them.
-std::size_t plainCharacterLength(std::wstring_view text, std::size_t i) {
-    return i + 1 < text.size() && isHighSurrogate(text[i]) && isLowSurrogate(text[i + 1]) ? 2 : 1;
-}
-
 }  // namespace
 
 void sendKeyString(std::wstring_view keyStringView, KeyOutput& out) {
@@ -72,7 +60,8 @@ void sendKeyString(std::wstring_view keyStringView, KeyOutput& out) {
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] != L'{') {
-            const std::size_t length = plainCharacterLength(text, i);
+            // A surrogate pair is one item: the safe-mode nudge must not come between its halves.
+            const std::size_t length = characterLengthAt(text, i);
             typePlain(text.substr(i, length), out);
             i += length;
             continue;

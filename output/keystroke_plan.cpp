@@ -3,6 +3,7 @@
 #include <array>
 
 #include "output/named_keys.h"
+#include "output/utf16.h"
 
 namespace tapkeys {
 namespace {
@@ -17,13 +18,6 @@ constexpr std::array<ModifierKey, 3> modifierKeys{{
     {modifier_bits::control, 0x11},
     {modifier_bits::alt, 0x12},
 }};
-
-bool isHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 // Ctrl or Alt alone would reach the target as a shortcut or open its menu; with each other they are
 // AltGr. Other bits (Hankaku, OEM) cannot be pressed from here.
@@ -72,14 +66,13 @@ std::optional<LayoutKey> keyThatTypes(wchar_t character, const KeyboardLayout& l
 }
 
 bool isOneCharacter(std::wstring_view text) {
-    return text.size() == 1 || (text.size() == 2 && isHighSurrogate(text[0]) && isLowSurrogate(text[1]));
+    return !text.empty() && characterLengthAt(text, 0) == text.size();
 }
 
 std::vector<KeyStroke> planText(std::wstring_view text, const KeyboardLayout& layout) {
     std::vector<KeyStroke> strokes;
     for (std::size_t i = 0; i < text.size();) {
-        const bool pair = i + 1 < text.size() && isHighSurrogate(text[i]) && isLowSurrogate(text[i + 1]);
-        const std::size_t length = pair ? 2 : 1;
+        const std::size_t length = characterLengthAt(text, i);
         const std::vector<KeyStroke> character = planCharacter(text.substr(i, length), layout);
         strokes.insert(strokes.end(), character.begin(), character.end());
         i += length;
