@@ -16,6 +16,7 @@ namespace {
 constexpr UINT_PTR fontLoadTimerId = 1;
 constexpr UINT fontLoadDelayMs = 100;
 constexpr WPARAM keymapMaxLength = 47;
+constexpr WORD keymapMarginPx = 1;
 
 // A background colour with the brush that paints it.
 struct SolidFill {
@@ -49,7 +50,6 @@ private:
             case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam)), TRUE;
             case WM_TIMER: return onTick(static_cast<UINT_PTR>(wParam)), TRUE;
             case WM_CTLCOLOREDIT:
-                return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_CTLCOLORSTATIC:
                 return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)), TRUE;
@@ -64,6 +64,9 @@ private:
         for (const int id : {IDC_TXT_USERKEYMAP_LC, IDC_TXT_USERKEYMAP_UC}) {
             ::SendMessageW(control(id), WM_SETFONT, reinterpret_cast<WPARAM>(keymapFont_.get()), FALSE);
             ::SendMessageW(control(id), EM_LIMITTEXT, keymapMaxLength, 0);
+            // The font's default margins would hide the last of 47 characters.
+            ::SendMessageW(control(id), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                           MAKELPARAM(keymapMarginPx, keymapMarginPx));
         }
         showForm(formFromSettings(members_));
         updateUserKeymapFields();
