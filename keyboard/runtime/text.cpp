@@ -7,9 +7,12 @@ namespace tapkeys {
 std::string toAnsi(std::wstring_view text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    // No best fit: a look-alike such as a full-width solidus must not turn into a real "/" on its way
+    // into a file name; characters the code page lacks become "?".
+    constexpr DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const int n = ::WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, result.data(), n, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, flags, text.data(), size, result.data(), n, nullptr, nullptr);
     return result;
 }
 
