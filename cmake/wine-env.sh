@@ -11,7 +11,7 @@ state=$(mkdir -p "${2:?state folder}" && cd "$2" && pwd)
 size=${3:-1024x768}
 dpi=${4:-96}
 
-export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 display_alive() {
     [[ -f $state/xvfb.pid && -f $state/display ]] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
@@ -75,7 +75,7 @@ prefix)
     ;;
 env)
     display_alive || { echo "no display running for $state" >&2; exit 1; }
-    echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG"
+    echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
     ;;
 *) echo "usage: $0 start|stop|env|prefix STATE [WxH] [DPI]" >&2; exit 2 ;;
 esac

@@ -10,6 +10,6 @@ if ! vars=$("$here/wine-env.sh" env "$state" 2>/dev/null); then
     vars=$("$here/wine-env.sh" env "$state")
 fi
 eval "$vars"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 exe=$1; shift
 exec wine "$exe" "$@"

@@ -31,6 +31,8 @@ set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_MODULE_PATH})
 set(CPACK_NSIS_PACKAGE_NAME tapkeys)
 set(CPACK_NSIS_DISPLAY_NAME tapkeys)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/assets/tapkeys.ico)
+set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/assets/tapkeys.ico)
 
 # The sample host files go to the installer as a list of its own: in the host application's folder
 # they already exist and belong to the host, so the installer adds only the missing ones and the

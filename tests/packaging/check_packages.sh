@@ -46,22 +46,22 @@ unix_path() { winepath -u "$1" 2>/dev/null; }
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\tapkeys'
 registered() { wine reg query "$1" >/dev/null 2>&1; }
 
-# The uninstaller copies itself to the temp folder and returns at once; the copy removes the files.
+# The uninstaller copies itself to the temp folder and returns at once; the copy does the work and
+# drops the uninstall entry last.
 uninstall_silently() {
-    local folder=$1
-    wine "$(winepath -w "$folder/uninstall.exe")" /S
-    for _ in $(seq 120); do
-        [[ -e $folder/uninstall.exe ]] || break
-        sleep 0.5
+    wine "$(winepath -w "$1/uninstall.exe")" /S
+    for _ in $(seq 240); do
+        registered "$uninstall_key" || return 0
+        sleep 0.25
     done
-    wineserver -w 2>/dev/null || true
+    echo "the uninstaller did not finish within a minute" >&2
 }
 
 # A GUI that is still up after a few seconds has started; one that ended did so without a fault.
 starts() {
     local rc=0
     (cd "$1" && timeout 5 wine "$(winepath -w "$1/tapkeys.exe")" >/dev/null 2>&1) || rc=$?
-    [[ $rc == 0 || $rc == 124 ]] || echo "tapkeys.exe ended with status $rc" >&2
+    echo "tapkeys.exe: status $rc (124: still running after 5 s)"
     [[ $rc == 0 || $rc == 124 ]]
 }
 
