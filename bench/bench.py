@@ -1,0 +1,281 @@
+#!/usr/bin/env python3
+"""Benchmarks of tapkeys.exe against a floor program built in the same run, under the same Wine and
+Xvfb, with xvkbd beside them as the peer a Linux user would pick.
+
+    bench.py --exe tapkeys.exe --floor bench_floor.exe --gui-objects bench_gui_objects.exe
+             --target tapkeys_e2e_target.exe --layout-tool tapkeys_e2e_layout_points.exe
+             [--state DIR] [--only latency,startup,idle,memory] [--presses 500] [--blocks 5]
+             [--startups 15] [--idle-seconds 60] [--memory-presses 10000] [--json FILE] [--markdown FILE]
+
+Latency: a pointer press on a key (XTest, stamped on CLOCK_MONOTONIC_RAW) to the WM_CHAR in the target
+window's edit control (stamped by QueryPerformanceCounter, which Wine reads from the same clock).
+Start-up: process start to the first frame that matches the settled window. Idle: CPU time of the
+process over the given seconds untouched (and of the wineserver meanwhile). Memory: private bytes (Linux
+accounting) and GDI / USER objects after start and after the given number of key presses.
+"""
+
+import argparse
+import json
+import random
+import sys
+import time
+from pathlib import Path
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from figures import ratio, summary  # noqa: E402
+from harness import (UK_NORMAL, WINDOW_RECT, CaseFailure, Session, cpu_seconds,  # noqa: E402
+                     private_bytes, wait_for)
+from xserver import now_us, similarity  # noqa: E402
+
+LETTER_KEYS = [i for i, c in enumerate(UK_NORMAL) if c.isalpha()]
+FLOOR_POINTS = [(WINDOW_RECT[0] + 100, WINDOW_RECT[1] + 100), (WINDOW_RECT[0] + 500, WINDOW_RECT[1] + 120)]
+# Between presses: long enough for the last one's activation dance to end, and presses on one spot are
+# never fast enough to make a double click.
+PRESS_GAP_S = 0.12
+
+
+def arguments():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    for name in ("exe", "floor", "gui-objects", "target", "layout-tool"):
+        parser.add_argument(f"--{name}", required=True)
+    parser.add_argument("--state", default="build/bench-win/bench-wine")
+    parser.add_argument("--only", default="latency,startup,idle,memory")
+    parser.add_argument("--presses", type=int, default=500, help="latency samples per program")
+    parser.add_argument("--blocks", type=int, default=5, help="latency samples are taken in this many rounds")
+    parser.add_argument("--startups", type=int, default=15)
+    parser.add_argument("--idle-seconds", type=float, default=60)
+    parser.add_argument("--memory-presses", type=int, default=10000)
+    parser.add_argument("--json", type=Path)
+    parser.add_argument("--markdown", type=Path)
+    parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
+    return parser.parse_args()
+
+
+def log(text):
+    print(text, flush=True)
+
+
+# Pressing
+
+def press_for_char(session, point, expected, timeout=3.0):
+    """One press; the latency in ms to the first WM_CHAR after it, which must be `expected`."""
+    target = session.target
+    mark = target.mark()
+    pressed = session.x.press(point)
+    chars = wait_for(lambda: target.since(mark, "CHAR"), timeout, 0.001)
+    if not chars:
+        raise CaseFailure(f"no character arrived within {timeout} s of a press at {point}")
+    if chars[0].char != expected:
+        raise CaseFailure(f"expected {expected!r} after a press at {point}, got {chars[0].char!r}")
+    return (chars[0].time_us - pressed) / 1000
+
+
+def press_points(program):
+    """(point, expected character) pairs the program is pressed at, in turn."""
+    if program.keyboard is None:
+        return [(p, "a") for p in FLOOR_POINTS]
+    return [(program.keyboard.point("Key", i), UK_NORMAL[i]) for i in LETTER_KEYS]
+
+
+# Latency
+
+def latency(session, args):
+    starters = {"floor": session.start_floor, "tapkeys": lambda: session.start_tapkeys(False),
+                "tapkeys safe mode": lambda: session.start_tapkeys(True)}
+    samples = {name: [] for name in starters}
+    per_block = max(1, args.presses // args.blocks)
+    for block in range(args.blocks):
+        for name, start in starters.items():
+            session.ensure_target()
+            program = start()
+            try:
+                session.target.activate()
+                points = press_points(program)
+                press_for_char(session, *points[0])  # the first press also settles the target tracking
+                for i in range(per_block):
+                    time.sleep(PRESS_GAP_S)
+                    samples[name].append(press_for_char(session, *points[(i + 1) % len(points)]))
+            finally:
+                program.stop()
+            log(f"latency block {block + 1}/{args.blocks} {name}: median so far "
+                f"{summary(samples[name])['median']:.2f} ms")
+    return {name: summary(values) for name, values in samples.items()}
+
+
+# Start-up
+
+def first_frame_ms(session, start, settle_s=1.5, timeout_s=30):
+    """Starts a program and watches its window's rectangle; the time from the start to the first look
+    that matches the settled frame."""
+    x = session.x
+    before = x.sample(WINDOW_RECT)
+    started = now_us()
+    program = start()
+    looks = []
+    last_change = None
+    deadline = time.monotonic() + timeout_s
+    try:
+        while time.monotonic() < deadline:
+            look = x.sample(WINDOW_RECT)
+            stamp = now_us()
+            if not looks or look != looks[-1][1]:
+                looks.append((stamp, look))
+                if similarity(look, before) < 0.5:
+                    last_change = time.monotonic()
+            if last_change is not None and time.monotonic() - last_change > settle_s:
+                break
+            time.sleep(0.002)
+        else:
+            raise CaseFailure(f"{program.name}: no settled frame within {timeout_s} s")
+        final = looks[-1][1]
+        first = next(stamp for stamp, look in looks if similarity(look, final) >= 0.98)
+        return (first - started) / 1000
+    finally:
+        program.stop()
+        # The desktop repaints where the window was before the next start.
+        wait_for(lambda: similarity(x.sample(WINDOW_RECT), before) > 0.98, 5, 0.05)
+
+
+def startup(session, args):
+    starters = {"floor": lambda: session.start_floor(wait=False),
+                "tapkeys": lambda: session.start_tapkeys(False, wait=False),
+                "xvkbd": lambda: session.start_xvkbd(wait=False)}
+    for start in starters.values():  # warm-up: file caches, fonts, the wineserver
+        first_frame_ms(session, start)
+    samples = {name: [] for name in starters}
+    for run in range(args.startups):
+        for name, start in starters.items():
+            samples[name].append(first_frame_ms(session, start))
+        log(f"start-up run {run + 1}/{args.startups}: " +
+            ", ".join(f"{name} {values[-1]:.0f} ms" for name, values in samples.items()))
+    return {name: summary(values) for name, values in samples.items()}
+
+
+# Idle cost
+
+def idle(session, args):
+    starters = {"floor": session.start_floor, "tapkeys": lambda: session.start_tapkeys(False),
+                "xvkbd": session.start_xvkbd}
+    server = session.wineserver_pid()
+    results = {}
+    for name, start in starters.items():
+        program = start()
+        try:
+            time.sleep(2)
+            process0, server0 = cpu_seconds(program.pid), cpu_seconds(server)
+            time.sleep(args.idle_seconds)
+            process1, server1 = cpu_seconds(program.pid), cpu_seconds(server)
+        finally:
+            program.stop()
+        results[name] = {"seconds": args.idle_seconds, "cpu_ms": (process1 - process0) * 1000,
+                         "wineserver_cpu_ms": (server1 - server0) * 1000 if name != "xvkbd" else None}
+        log(f"idle {name}: {results[name]['cpu_ms']:.0f} ms CPU in {args.idle_seconds:.0f} s "
+            f"(wineserver {results[name]['wineserver_cpu_ms']})")
+    return results
+
+
+# Memory
+
+def memory_figures(session, program):
+    objects = session.gui_objects(program)
+    return {"private_bytes": private_bytes(program.pid), "gdi": objects["gdi"], "user": objects["user"]}
+
+
+def memory(session, args):
+    results = {}
+    rng = random.Random(7)
+    for name, start in (("floor", session.start_floor), ("tapkeys", lambda: session.start_tapkeys(False))):
+        session.ensure_target()
+        program = start()
+        try:
+            session.target.activate()
+            time.sleep(1)
+            after_start = memory_figures(session, program)
+            points = press_points(program)
+            previous = None
+            for i in range(args.memory_presses):
+                choice = rng.choice([p for p in points if p is not previous])
+                press_for_char(session, *choice)
+                previous = choice
+                if (i + 1) % 2000 == 0:
+                    log(f"memory {name}: {i + 1} presses")
+            time.sleep(1)
+            after_presses = memory_figures(session, program)
+        finally:
+            program.stop()
+        results[name] = {"after_start": after_start, "after_presses": after_presses,
+                         "presses": args.memory_presses}
+        log(f"memory {name}: {after_start} -> {after_presses}")
+    return results
+
+
+# Report
+
+def markdown(results):
+    lines = ["| figure | floor | tapkeys | ratio (tapkeys / floor) | xvkbd | target |", "|---|---|---|---|---|---|"]
+
+    def ms(value):
+        return f"{value:.1f} ms"
+
+    if "latency" in results:
+        lat = results["latency"]
+        fl, tk, safe = lat["floor"], lat["tapkeys"], lat["tapkeys safe mode"]
+        lines.append(f"| key latency, median (p95), normal mode, {tk['n']} presses | {ms(fl['median'])} "
+                     f"({ms(fl['p95'])}) | {ms(tk['median'])} ({ms(tk['p95'])}) | "
+                     f"{ratio(tk['median'], fl['median']):.2f} ({ratio(tk['p95'], fl['p95']):.2f}) | – | ≤ 1.2 |")
+        lines.append(f"| key latency, median (p95), safe mode, {safe['n']} presses | {ms(fl['median'])} "
+                     f"({ms(fl['p95'])}) | {ms(safe['median'])} ({ms(safe['p95'])}) | "
+                     f"adds {safe['median'] - tk['median']:.1f} ms to normal mode | – | adds ≤ 20 ms |")
+    if "startup" in results:
+        st = results["startup"]
+        fl, tk, xv = st["floor"], st["tapkeys"], st["xvkbd"]
+        lines.append(f"| start-up to first frame, median (p95), {tk['n']} starts | {ms(fl['median'])} "
+                     f"({ms(fl['p95'])}) | {ms(tk['median'])} ({ms(tk['p95'])}) | "
+                     f"{ratio(tk['median'], fl['median']):.2f} ({ratio(tk['p95'], fl['p95']):.2f}) | "
+                     f"{ms(xv['median'])} ({ms(xv['p95'])}) | ≤ 1.3 |")
+    if "idle" in results:
+        idl = results["idle"]
+        fl, tk, xv = idl["floor"], idl["tapkeys"], idl["xvkbd"]
+        lines.append(f"| idle CPU over {tk['seconds']:.0f} s (wineserver meanwhile) | {fl['cpu_ms']:.0f} ms "
+                     f"({fl['wineserver_cpu_ms']:.0f} ms) | {tk['cpu_ms']:.0f} ms ({tk['wineserver_cpu_ms']:.0f} ms) | "
+                     f"{ratio(tk['cpu_ms'], fl['cpu_ms']):.2f} | {xv['cpu_ms']:.0f} ms | ≤ 1.2 |")
+    if "memory" in results:
+        mem = results["memory"]
+        fl, tk = mem["floor"], mem["tapkeys"]
+
+        def mb(value):
+            return f"{value / 2**20:.1f} MB"
+
+        for when, label in (("after_start", "after start"), ("after_presses", f"after {tk['presses']} presses")):
+            lines.append(f"| private bytes {label} | {mb(fl[when]['private_bytes'])} | "
+                         f"{mb(tk[when]['private_bytes'])} | "
+                         f"+{mb(tk[when]['private_bytes'] - fl[when]['private_bytes'])} | – | ≤ floor + 2 MB |")
+            lines.append(f"| GDI / USER objects {label} | {fl[when]['gdi']} / {fl[when]['user']} | "
+                         f"{tk[when]['gdi']} / {tk[when]['user']} | – | – | no growth |")
+    return "\n".join(lines)
+
+
+def main():
+    args = arguments()
+    sections = {"latency": latency, "startup": startup, "idle": idle, "memory": memory}
+    wanted = [name for name in args.only.split(",") if name]
+    results = {}
+    with Session(args) as session:
+        log(f"Wine desktop in {session.desktop.state}")
+        for name in wanted:
+            started = time.monotonic()
+            results[name] = sections[name](session, args)
+            log(f"{name}: {time.monotonic() - started:.0f} s")
+    table = markdown(results)
+    print(table)
+    if args.json:
+        args.json.write_text(json.dumps(results, indent=2))
+    if args.markdown:
+        args.markdown.write_text(table + "\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

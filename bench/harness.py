@@ -1,0 +1,168 @@
+"""What the benchmarks and the soak share: the end-to-end harness's Wine desktop, target window and
+layout (tests/e2e/driver), the programs under measure, and the process figures read from /proc."""
+
+import os
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[1]
+sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(Path(__file__).resolve().parent)]
+sys.dont_write_bytecode = True
+
+from driver.keyboard import Keyboard  # noqa: E402
+from driver.layout import Layout  # noqa: E402
+from driver.runner import Setup  # noqa: E402
+from driver.target import Target  # noqa: E402
+from driver.waiting import CaseFailure, wait_for  # noqa: E402
+from driver.wine_desktop import WineDesktop  # noqa: E402
+from key_sets import PLACED, UK_HOST, UK_NORMAL, UK_SHIFTED  # noqa: E402
+from xserver import XServer  # noqa: E402
+
+# Every program under measure opens here, clear of the target window (below y = 500).
+ORIGIN = (int(PLACED["WINDOWX"]), int(PLACED["WINDOWY"]))
+SIZE = (632, 217)
+WINDOW_RECT = (*ORIGIN, *SIZE)
+CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
+
+__all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
+
+
+def keyboard_setup(safe_mode):
+    return Setup("safe" if safe_mode else "normal", **UK_HOST,
+                 settings={"misc": dict(PLACED, SAFEMODE="1" if safe_mode else "0")})
+
+
+def cpu_seconds(pid):
+    """User plus system time of a process and all its threads, dead ones included."""
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) * CLOCK_TICK_S
+
+
+def private_bytes(pid):
+    """Memory only this process has in RAM: private clean and dirty pages (Linux accounting)."""
+    total = 0
+    for line in Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines():
+        if line.startswith(("Private_Clean:", "Private_Dirty:")):
+            total += int(line.split()[1]) * 1024
+    return total
+
+
+class Program:
+    """A running program under measure: its process and how to press it."""
+
+    def __init__(self, name, process, window_class=None, keyboard=None):
+        self.name = name
+        self.process = process
+        self.window_class = window_class
+        self.keyboard = keyboard
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.alive():
+            self.process.kill()
+        self.process.wait(timeout=10)
+
+
+class Session:
+    """One Wine desktop with the target window, the layout and direct X access."""
+
+    def __init__(self, args):
+        self.args = args
+        self.desktop = WineDesktop(args.state, (1024, 768), 96)
+        self.work = self.desktop.state / "bench"
+        self.work.mkdir(parents=True, exist_ok=True)
+        self.target = None
+        self.layout = None
+        self.x = None
+        self._folders = 0
+
+    def __enter__(self):
+        self.desktop.start()
+        self.x = XServer(self.desktop.env["DISPLAY"])
+        self.target = Target(self.desktop, Path(self.args.target).resolve(), self.work)
+        self.target.start()
+        self.layout = Layout.from_tool(Path(self.args.layout_tool).resolve(), 96, self.desktop)
+        return self
+
+    def __exit__(self, *exc):
+        if self.target:
+            self.target.stop()
+        if self.x:
+            self.x.close()
+        if not self.args.keep:
+            self.desktop.stop()
+
+    def ensure_target(self):
+        if not self.target.alive():
+            self.target.start()
+
+    # Programs
+
+    def start_floor(self, wait=True):
+        process = self.desktop.launch(Path(self.args.floor).resolve(), *ORIGIN, output=self.work / "floor.out")
+        program = Program("floor", process, "tapkeysBenchFloor")
+        if wait:
+            self._wait_for_window(program)
+        return program
+
+    def start_tapkeys(self, safe_mode=False, wait=True):
+        self._folders += 1
+        folder = keyboard_setup(safe_mode).make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
+        keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN, folder.root / "tapkeys.out")
+        if wait:
+            keyboard.start()
+        else:
+            keyboard.process = self.desktop.launch(folder.exe, output=keyboard.output)
+        return Program("tapkeys safe mode" if safe_mode else "tapkeys", keyboard.process, "tapkeysKeyboard",
+                       keyboard)
+
+    def start_xvkbd(self, wait=True):
+        geometry = f"{SIZE[0]}x{SIZE[1]}+{ORIGIN[0]}+{ORIGIN[1]}"
+        process = subprocess.Popen(["xvkbd", "-geometry", geometry], env=self.desktop.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   stdin=subprocess.DEVNULL)
+        program = Program("xvkbd", process)
+        if wait:
+            time.sleep(2)
+        return program
+
+    def _wait_for_window(self, program, timeout=20):
+        if not wait_for(lambda: not program.alive() or self.gui_objects(program, quiet=True), timeout, 0.1):
+            raise CaseFailure(f"{program.name} did not open its window")
+
+    # Figures
+
+    def gui_objects(self, program, quiet=False):
+        """{"gdi": ..., "user": ...} of a Wine program, from bench_gui_objects."""
+        try:
+            text = self.desktop.run(Path(self.args.gui_objects).resolve(), program.window_class, timeout=60)
+        except subprocess.CalledProcessError:
+            if quiet:
+                return None
+            raise
+        import json
+        return json.loads(text)
+
+    def wineserver_pid(self):
+        """The wineserver of this desktop's prefix (other prefixes have their own)."""
+        prefix = self.desktop.env["WINEPREFIX"].encode()
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                if not (entry / "comm").read_text().startswith("wineserver"):
+                    continue
+                environ = (entry / "environ").read_bytes().split(b"\0")
+            except OSError:
+                continue
+            if b"WINEPREFIX=" + prefix in environ:
+                return int(entry.name)
+        return None
