@@ -3,7 +3,11 @@
 clicks at the layout's pixels, and a target window that logs what it receives.
 
     tapkeys_e2e.py --exe tapkeys.exe --target tapkeys_e2e_target.exe --layout-tool layout_points[.exe]
-                   [--state DIR] [--only harness|keyboard] [-k TEXT] [--keep]
+                   [--probe tapkeys_e2e_win_probe.exe] [--state DIR] [--size WxH] [--dpi DPI]
+                   [--only harness|keyboard|dpi] [-k TEXT] [--keep]
+
+Without --only, a desktop at 96 dpi runs the harness and keyboard cases and one at any other density
+the dpi cases.
 
 Prints one line per case and a last line "N passed, M failed"; exits non-zero when a case failed.
 Screenshots of failed cases, the app folders and the logs stay in <state>/run.
@@ -20,8 +24,11 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folde
 import cases_harness  # noqa: F401  (the case modules register their cases on import)
 import cases_typing  # noqa: F401
 import cases_window  # noqa: F401
+import cases_options  # noqa: F401
+import cases_dpi  # noqa: F401
 from driver.layout import Layout
-from driver.runner import CASES, Context, Runner
+from driver.probe import Probe
+from driver.runner import CASES, DPI, HARNESS, KEYBOARD, Context, Runner
 from driver.target import Target
 from driver.wine_desktop import WineDesktop
 
@@ -32,10 +39,11 @@ def arguments():
     parser.add_argument("--exe", required=True, type=Path, help="tapkeys.exe")
     parser.add_argument("--target", required=True, type=Path, help="tapkeys_e2e_target.exe")
     parser.add_argument("--layout-tool", required=True, type=Path, help="layout_points, native or .exe")
+    parser.add_argument("--probe", type=Path, help="tapkeys_e2e_win_probe.exe, for the options dialog")
     parser.add_argument("--state", type=Path, default=Path("e2e-wine"), help="Wine display and prefix folder")
     parser.add_argument("--size", default="1024x768", help="screen size, WIDTHxHEIGHT")
     parser.add_argument("--dpi", type=int, default=96)
-    parser.add_argument("--only", choices=("harness", "keyboard"), help="run one kind of case")
+    parser.add_argument("--only", choices=(HARNESS, KEYBOARD, DPI), help="run one kind of case")
     parser.add_argument("-k", dest="pattern", default="", help="run the cases whose name contains this")
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     return parser.parse_args()
@@ -43,7 +51,8 @@ def arguments():
 
 def main():
     args = arguments()
-    cases = [c for c in CASES if (args.only is None or c.kind == args.only) and args.pattern in c.name]
+    kinds = (args.only,) if args.only else (HARNESS, KEYBOARD) if args.dpi == 96 else (DPI,)
+    cases = [c for c in CASES if c.kind in kinds and args.pattern in c.name]
     width, height = map(int, args.size.split("x"))
     desktop = WineDesktop(args.state, (width, height), args.dpi)
     workdir = desktop.state / "run"
@@ -56,6 +65,7 @@ def main():
     passed, failed = 0, len(cases)
     try:
         context.layout_tool = args.layout_tool.resolve()
+        context.probe = Probe(desktop, args.probe.resolve()) if args.probe else None
         context.layout = Layout.from_tool(context.layout_tool, args.dpi, desktop)
         passed, failed = Runner(context).run(cases)
     except Exception:

@@ -15,6 +15,7 @@ from .keyboard import Keyboard, centred_origin
 from .waiting import CaseFailure
 
 HARNESS, KEYBOARD = "harness", "keyboard"
+DPI = "dpi"  # keyboard cases for a desktop at another screen density than 96 dpi
 CONTINUE = "continue"
 
 
@@ -68,6 +69,7 @@ class Context:
         self.desktop = desktop
         self.layout = layout
         self.layout_tool = None
+        self.probe = None  # a driver.probe.Probe, for the windows the layout does not describe
         self.target = target
         self.exe = exe
         self.workdir = workdir
@@ -93,6 +95,12 @@ class Context:
 
     def screenshot(self, name):
         return self.desktop.screenshot(save_png=self.workdir / f"{name}.png")
+
+    def picture(self, name, rect):
+        """Saves the part of the screen inside rect (screen pixels) as <name>.png in the work folder."""
+        path = self.workdir / f"{name}.png"
+        self.desktop.save_picture(path, rect)
+        return path
 
 
 class Runner:

@@ -38,7 +38,7 @@ class WineDesktop:
             if "=" in word:
                 name, value = word.split("=", 1)
                 env[name] = value
-        env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+        env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
         self.env = env
 
     def stop(self):
@@ -123,3 +123,9 @@ class WineDesktop:
             subprocess.run(["import", "-window", "root", str(save_png)], env=self.env, check=False,
                            timeout=30)
         return Screenshot.from_ppm(ppm)
+
+    def save_picture(self, path, rect=None):
+        """Writes the screen, or its part inside rect, as a picture for a person to look at."""
+        crop = [] if rect is None else ["-crop", f"{rect.width}x{rect.height}+{rect.left}+{rect.top}",
+                                        "+repage"]
+        subprocess.run(["import", "-window", "root", *crop, str(path)], env=self.env, check=False, timeout=30)
