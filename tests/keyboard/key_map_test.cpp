@@ -2,186 +2,115 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
-#include <vector>
+
+#include "keyboard/key_font.h"
 
 namespace tapkeys {
 namespace {
 
-// Records what the key map asks of the window, in order, and ends every key string the way the
-// sender does: by releasing a pending one-shot Shift.
-class RecordingHost : public KeyboardHost {
-public:
-    KeyMap* keyMap = nullptr;
-    std::vector<std::wstring> events;
-
-    void giveForegroundToTarget() override { events.push_back(L"foreground"); }
-    void sendKeyString(std::wstring_view keyString) override {
-        events.push_back(L"send:" + std::wstring(keyString));
-        keyMap->releaseOneShotShift();
-    }
-    void keyCaptionsChanged() override { events.push_back(L"captions:" + captions()); }
-
-    std::wstring captions() const {
-        std::wstring all;
-        for (int i = 0; i < 3; ++i) all += keyMap->keyCharacter(i).empty() ? L"_" : keyMap->keyCharacter(i);
-        return all;
-    }
-};
-
-class KeyMapTest : public ::testing::Test {
+// Records what the key map asks of the window ("fg", "send:...", "caps:..." with the first three
+// captions), and ends every key string the way the sender does: by releasing a pending one-shot Shift.
+class KeyMapTest : public ::testing::Test, public KeyboardHost {
 protected:
-    RecordingHost host;
-    KeyMap keys{host};
-
     void SetUp() override {
-        host.keyMap = &keys;
         keys.keySetLC = L"abc";
         keys.keySetUC = L"ABC";
         keys.showKeySet(false);
-        host.events.clear();
+        events.clear();
     }
-    std::vector<std::wstring> take() { return std::exchange(host.events, {}); }
+    void giveForegroundToTarget() override {
+        events += L"fg|";
+        if (onForeground) std::exchange(onForeground, nullptr)();
+    }
+    void sendKeyString(std::wstring_view keyString) override {
+        events += L"send:" + std::wstring(keyString) + L"|";
+        keys.releaseOneShotShift();
+    }
+    void keyCaptionsChanged() override { events += L"caps:" + captions() + L"|"; }
+    std::wstring captions() const {
+        std::wstring all;
+        for (int i = 0; i < 3; ++i) all += keys.keyCharacter(i).empty() ? L"_" : keys.keyCharacter(i);
+        return all;
+    }
+    std::wstring take() { return std::exchange(events, {}); }
+    // s Shift, d the second press of a double click on Shift, c Caps Lock, k a character key, e a key past
+    // the end of the set, n a named key.
+    void press(std::wstring_view presses) {
+        for (const wchar_t p : presses) {
+            if (p == L's' || p == L'd') keys.onShift(p == L'd');
+            if (p == L'c') keys.onCapsLock();
+            if (p == L'k' || p == L'e') keys.onCharacterKey(p == L'k' ? 0 : 10);
+            if (p == L'n') keys.onNamedKey(Control::Space);
+        }
+    }
+
+    KeyMap keys{*this};
+    std::wstring events;
+    std::function<void()> onForeground;
 };
 
-using Events = std::vector<std::wstring>;
-
 TEST_F(KeyMapTest, ShowKeySetPutsOneCharacterPerKeyAndBlanksPastTheEnd) {
-    keys.keySetLC = L"0123456789012345678901234567890123456789";  // 40 characters
-    keys.showKeySet(false);
-    EXPECT_EQ(keys.keyCharacter(0), L"0");
-    EXPECT_EQ(keys.keyCharacter(39), L"9");
-    for (int i = 40; i < kCharacterKeyCount; ++i) EXPECT_TRUE(keys.keyCharacter(i).empty()) << i;
     keys.showKeySet(true);
-    EXPECT_EQ(keys.keyCharacter(2), L"C");
+    EXPECT_EQ(captions(), L"ABC");
     EXPECT_TRUE(keys.keyCharacter(3).empty());
-}
-
-TEST_F(KeyMapTest, CharactersBeyondTheLastKeyBelongToNoKey) {
-    keys.keySetLC = std::wstring(kCharacterKeyCount, L'x') + L"yz";
+    keys.keySetLC = std::wstring(kCharacterKeyCount - 1, L'x') + L"yz";  // one character too many
     keys.showKeySet(false);
-    EXPECT_EQ(keys.keyCharacter(kCharacterKeyCount - 1), L"x");
+    EXPECT_EQ(keys.keyCharacter(kCharacterKeyCount - 1), L"y");
     EXPECT_TRUE(keys.keyCharacter(kCharacterKeyCount).empty());
 }
 
-TEST_F(KeyMapTest, CharacterKeySendsWhatItShowsAfterHandingBackTheForeground) {
+// Named keys send their key strings unshifted.
+TEST_F(KeyMapTest, KeysSendWhatTheyShowAfterHandingBackTheForeground) {
     keys.onCharacterKey(1);
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:b"}));
-}
-
-TEST_F(KeyMapTest, OneShotShiftSendsTheShiftedCharacterThenReturnsToNormal) {
-    keys.onShift(false);
-    EXPECT_EQ(keys.shiftState(), ShiftState::OneShot);
-    EXPECT_EQ(take(), (Events{L"foreground", L"captions:ABC"}));
-    keys.onCharacterKey(0);
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:A", L"captions:abc"}));
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-}
-
-TEST_F(KeyMapTest, ShiftIsReleasedByNamedKeysAndByEmptyKeysToo) {
-    for (Control named : {Control::Space, Control::Backspace, Control::Return, Control::Esc, Control::Tab}) {
-        keys.onShift(false);
-        keys.onNamedKey(named);
-        EXPECT_EQ(keys.shiftState(), ShiftState::None);
-    }
-    keys.onShift(false);
-    take();
-    keys.onCharacterKey(10);  // past the end of the three-character sets
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:", L"captions:abc"}));
-}
-
-TEST_F(KeyMapTest, NamedKeysSendTheirKeyStringsUnshifted) {
-    keys.onShift(false);
-    take();
-    keys.onNamedKey(Control::Return);
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:{ENTER}", L"captions:abc"}));
-    keys.onNamedKey(Control::Esc);
-    keys.onNamedKey(Control::Tab);
-    keys.onNamedKey(Control::Backspace);
-    keys.onNamedKey(Control::Space);
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:{ESC}", L"foreground", L"send:{TAB}", L"foreground",
-                              L"send:{BKSP}", L"foreground", L"send: "}));
-}
-
-TEST_F(KeyMapTest, CapsLockSurvivesKeyStringsUntilToggled) {
+    EXPECT_EQ(take(), L"fg|send:b|");
+    press(L"sk");
+    EXPECT_EQ(take(), L"fg|caps:ABC|fg|send:A|caps:abc|");
     keys.onCapsLock();
-    EXPECT_EQ(keys.shiftState(), ShiftState::CapsLock);
-    take();
-    keys.onCharacterKey(0);
     keys.onCharacterKey(2);
-    EXPECT_EQ(take(), (Events{L"foreground", L"send:A", L"foreground", L"send:C"}));
     keys.onCapsLock();
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-    EXPECT_EQ(take(), (Events{L"foreground", L"captions:abc"}));
+    EXPECT_EQ(take(), L"fg|caps:ABC|fg|send:C|fg|caps:abc|");
+    keys.onShift(false);
+    for (Control named : {Control::Return, Control::Esc, Control::Tab, Control::Backspace, Control::Space}) {
+        keys.onNamedKey(named);
+    }
+    EXPECT_EQ(take(),
+              L"fg|caps:ABC|fg|send:{ENTER}|caps:abc|fg|send:{ESC}|fg|send:{TAB}|fg|send:{BKSP}|fg|send: |");
 }
 
-// Every row of the state table where Shift and Caps Lock meet.
-TEST_F(KeyMapTest, ShiftAndCapsLockSwitchEachOtherOff) {
-    keys.onCapsLock();
-    keys.onShift(false);
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-    EXPECT_EQ(host.captions(), L"abc");
-
-    keys.onShift(false);
-    keys.onCapsLock();
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-    EXPECT_EQ(host.captions(), L"abc");
-
-    keys.onShift(false);
-    keys.onShift(false);
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-}
-
-TEST_F(KeyMapTest, DoubleTapOnShiftCountsOnlyTheFirstPress) {
-    keys.onShift(false);
-    keys.onShift(true);
-    EXPECT_EQ(keys.shiftState(), ShiftState::OneShot);
-
-    keys.onCapsLock();  // off again
-    keys.onCapsLock();  // caps on
-    take();
-    keys.onShift(false);
-    keys.onShift(true);
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
-    EXPECT_EQ(take(), (Events{L"foreground", L"captions:abc"}));
-}
-
-TEST_F(KeyMapTest, DoubleTapOnCapsLockSwitchesItOnAndOff) {
-    keys.onCapsLock();
-    keys.onCapsLock();
-    EXPECT_EQ(keys.shiftState(), ShiftState::None);
+// Shift is released by every key string, even an empty one; only the first press of a double click
+// counts; Shift and Caps Lock switch each other off.
+TEST_F(KeyMapTest, ShiftAndCapsLockFollowTheStateTable) {
+    using enum ShiftState;
+    // clang-format off
+    const std::tuple<const wchar_t*, ShiftState, const wchar_t*> rows[] = {
+        {L"s", OneShot, L"ABC"}, {L"sk", None, L"abc"}, {L"se", None, L"abc"}, {L"sn", None, L"abc"},
+        {L"ss", None, L"abc"}, {L"sd", OneShot, L"ABC"}, {L"ckn", CapsLock, L"ABC"}, {L"cc", None, L"abc"},
+        {L"cs", None, L"abc"}, {L"sc", None, L"abc"}, {L"csd", None, L"abc"}};
+    // clang-format on
+    for (const auto& [presses, state, shown] : rows) {
+        if (keys.shiftState() == CapsLock) keys.onCapsLock();
+        keys.releaseOneShotShift();
+        ASSERT_EQ(keys.shiftState(), None);
+        press(presses);
+        EXPECT_EQ(keys.shiftState(), state) << presses;
+        EXPECT_EQ(captions(), shown) << presses;
+    }
 }
 
 // A key touched inside the sender's pause changes the captions; the interrupted key string still
 // carries the character that was touched.
 TEST_F(KeyMapTest, KeyStringIsTakenFromTheKeyWhenItIsPressed) {
-    class ReentrantHost : public RecordingHost {
-    public:
-        bool nested = false;
-        void giveForegroundToTarget() override {
-            RecordingHost::giveForegroundToTarget();
-            if (!nested) {
-                nested = true;
-                keyMap->onCapsLock();
-            }
-        }
-    } reentrant;
-    KeyMap map{reentrant};
-    reentrant.keyMap = &map;
-    map.keySetLC = L"abc";
-    map.keySetUC = L"ABC";
-    map.showKeySet(false);
-    reentrant.events.clear();
-    map.onCharacterKey(0);
-    EXPECT_EQ(reentrant.events.back(), L"send:a");
-    EXPECT_EQ(map.keyCharacter(0), L"A");
+    onForeground = [this] { keys.onCapsLock(); };
+    keys.onCharacterKey(0);
+    EXPECT_EQ(take(), L"fg|fg|caps:ABC|send:a|");
 }
 
-TEST(NamedKeyStringTest, OnlyTheFiveNamedKeysSendSomething) {
-    EXPECT_EQ(namedKeyString(Control::Space), L" ");
-    EXPECT_TRUE(namedKeyString(Control::Shift).empty());
-    EXPECT_TRUE(namedKeyString(Control::Close).empty());
-    EXPECT_TRUE(namedKeyString(Control::Key).empty());
+TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {
+    EXPECT_EQ(keyFontFrom(L"Arial", L"ub", 14), (KeyFontSpec{L"Arial", 14, true, false, false, true}));
+    EXPECT_EQ(keyFontFrom(L"Arial", L"BU", 14), (KeyFontSpec{L"Arial", 14, false, false, false, false}));
+    EXPECT_EQ(keyFontFrom(L"", L"underline", 9), (KeyFontSpec{L"", 9, false, true, false, true}));  // u and i
 }
 
 }  // namespace

@@ -1,16 +1,9 @@
 #pragma once
 // Shows the real options dialog on the test thread while a script drives it.
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "dialog_driver.h"
-#include "options/dialog_controls.h"
 #include "options/options_dialog.h"
 #include "options/options_ids.h"
 
@@ -18,25 +11,16 @@ namespace tapkeys::test {
 
 using Step = DialogDriver::Step;
 
-inline KeyboardSettings typicalMembers() {
-    return {.useSafeMode = false,
-            .fontFace = L"Liberation Sans",
-            .fontStyle = L"",
-            .fontSze = 14,
-            .fontColor = 0x00336699,
-            .keyMap = L"user",
-            .keyMapUserLC = L"`1234567890-=qwertyuiop[]asdfghjkl;'zxcvbnm,./\\",
-            .keyMapUserUC = L"~!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>?|"};
-}
-
 class OptionsDialogTest : public ::testing::Test {
 protected:
-    KeyboardSettings members = typicalMembers();
-    KeySets keySets{L"1234567890ß'qwertzuiopü+asdfghjklöä#yxcvbnm,.-<",
-                    L"!\"§$%&/()=?`QWERTZUIOPÜ*ASDFGHJKLÖÄ'YXCVBNM;:_>"};
-    HWND owner = nullptr;
-    // Sees every message sent to a window of the test thread while the dialog runs.
-    std::function<void(const CWPSTRUCT&)> watchSentMessages;
+    OptionsDialogTest() {
+        members.fontFace = L"Liberation Sans";
+        members.fontSze = 14;
+        members.fontColor = 0x00336699;
+        members.keyMap = L"user";
+        members.keyMapUserLC = L"`1234567890-=qwertyuiop[]asdfghjkl;'zxcvbnm,./\\";
+        members.keyMapUserUC = L"~!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>?|";
+    }
 
     // Shows the dialog over owner; the steps run once it is on screen. True when it closed with OK.
     bool runDialog(std::vector<Step> steps) {
@@ -52,10 +36,10 @@ protected:
 
     HWND settings() const { return driver_ ? driver_->dialog(L"Settings") : nullptr; }
     HWND item(int id) const { return ::GetDlgItem(settings(), id); }
+    HWND latestDialog() const { return driver_ ? driver_->latestDialog() : nullptr; }
     // The colour chooser, once it is on screen.
     HWND colorChooser() const {
-        const HWND latest = driver_ ? driver_->latestDialog() : nullptr;
-        return latest != settings() && ::IsWindowVisible(latest) ? latest : nullptr;
+        return latestDialog() != settings() && ::IsWindowVisible(latestDialog()) ? latestDialog() : nullptr;
     }
     std::wstring text(int id) const { return windowText(item(id)); }
     bool checked(int id) const { return isChecked(item(id)); }
@@ -69,35 +53,37 @@ protected:
     Step setText(int id, std::wstring value) {
         return [this, id, value] { return setWindowText(item(id), value), true; };
     }
+    Step focus(int id) {
+        return [this, id] { return ::SetFocus(item(id)), true; };
+    }
     // A key press as the keyboard would deliver it, to the control that has the focus.
     static Step pressKey(UINT virtualKey) {
         return [virtualKey] {
-            const HWND focus = ::GetFocus();
-            ::PostMessageW(focus, WM_KEYDOWN, virtualKey, 1);
-            ::PostMessageW(focus, WM_KEYUP, virtualKey, 0xC0000001);
+            ::PostMessageW(::GetFocus(), WM_KEYDOWN, virtualKey, 1);
+            ::PostMessageW(::GetFocus(), WM_KEYUP, virtualKey, 0xC0000001);
             return true;
         };
-    }
-    Step focus(int id) {
-        return [this, id] { return ::SetFocus(item(id)), true; };
     }
 
     // The background colour the dialog gives a key-map box, asked the way the box itself asks.
     COLORREF fieldBackground(int id) const {
-        const HWND field = item(id);
-        const UINT message = ::IsWindowEnabled(field) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-        const HDC screen = ::GetDC(nullptr);
-        const HDC dc = ::CreateCompatibleDC(screen);
+        const UINT message = ::IsWindowEnabled(item(id)) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        const HDC dc = ::CreateCompatibleDC(nullptr);
         const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
-            settings(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(field)));
+            settings(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(item(id))));
         LOGBRUSH fill{};
         ::GetObjectW(brush, sizeof(fill), &fill);
-        const COLORREF textBackground = ::GetBkColor(dc);
+        EXPECT_EQ(::GetBkColor(dc), fill.lbColor) << "text background and brush differ";
         ::DeleteDC(dc);
-        ::ReleaseDC(nullptr, screen);
-        EXPECT_EQ(textBackground, fill.lbColor) << "text background and brush differ";
         return fill.lbColor;
     }
+
+    KeyboardSettings members;
+    KeySets keySets{L"1234567890ß'qwertzuiopü+asdfghjklöä#yxcvbnm,.-<",
+                    L"!\"§$%&/()=?`QWERTZUIOPÜ*ASDFGHJKLÖÄ'YXCVBNM;:_>"};
+    HWND owner = nullptr;
+    // Sees every message sent to a window of the test thread while the dialog runs.
+    std::function<void(const CWPSTRUCT&)> watchSentMessages;
 
 private:
     std::unique_ptr<DialogDriver> driver_;

@@ -5,145 +5,78 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "options/dialog_controls.h"
 #include "output/key_string_sender.h"
 #include "output/system_key_output.h"
+#include "support/win_test_support.h"
 
-namespace tapkeys {
+namespace tapkeys::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using std::chrono::milliseconds;
-
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-// Pumps messages until `done` holds or the time is up; the answer is `done` at the end.
-bool pumpUntil(const std::function<bool()>& done, milliseconds timeout = milliseconds(2000)) {
-    const Clock::time_point deadline = Clock::now() + timeout;
-    while (!done() && Clock::now() < deadline) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        pumpMessages();
-    }
-    return done();
-}
-
-struct KeyMessage {
-    UINT message;
-    WPARAM virtualKey;
-    LPARAM lParam;
-};
-
-// A window of the test's own with a focused edit control in the foreground, as the target of a key
-// press would be; the edit's key messages are recorded on their way in.
+// A focused edit control in the foreground, as the target of a key press would be; its key messages
+// are recorded on their way in.
 class TypingTarget : public ::testing::Test {
 protected:
     void SetUp() override {
-        const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcW;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = L"SendKeysTestWindow";
-        ::RegisterClassW(&windowClass);
-        window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                    100, 100, 400, 120, nullptr, nullptr, instance, nullptr);
-        edit_ = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 360, 30,
-                                  window_, nullptr, instance, nullptr);
-        ::SetWindowSubclass(edit_, &TypingTarget::recordKeys, 1, reinterpret_cast<DWORD_PTR>(&keyMessages_));
-        ::SetForegroundWindow(window_);
-        ::SetFocus(edit_);
-        ASSERT_TRUE(pumpUntil([&] { return ::GetForegroundWindow() == window_ && ::GetFocus() == edit_; }))
-            << "the test window did not come to the foreground";
+        ::SetWindowSubclass(window.edit(), &recordKeys, 1, reinterpret_cast<DWORD_PTR>(&keyMessages));
+        ASSERT_TRUE(bringToFront(window.hwnd())) << "the test window did not come to the foreground";
+        ::SetFocus(window.edit());
     }
 
-    void TearDown() override {
-        ::RemoveWindowSubclass(edit_, &TypingTarget::recordKeys, 1);
-        ::DestroyWindow(window_);
-        pumpMessages();
-    }
-
-    std::wstring text() const {
-        std::wstring result(static_cast<size_t>(::GetWindowTextLengthW(edit_)) + 1, L'\0');
-        result.resize(
-            static_cast<size_t>(::GetWindowTextW(edit_, result.data(), static_cast<int>(result.size()))));
-        return result;
-    }
-
+    std::wstring text() const { return windowText(window.edit()); }
     void setText(const wchar_t* value) {
-        ::SetWindowTextW(edit_, value);
-        const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(edit_));
-        ::SendMessageW(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
+        ::SetWindowTextW(window.edit(), value);
+        const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(window.edit()));
+        ::SendMessageW(window.edit(), EM_SETSEL, end, static_cast<LPARAM>(end));
     }
-
-    // What one item types into an empty edit.
+    // What one item types into an empty edit, with time for anything further that would arrive.
     std::wstring typed(std::wstring_view item) {
         setText(L"");
         typeSendKeysItem(item);
         pumpUntil([&] { return !text().empty(); });
-        pumpUntil([] { return false; }, milliseconds(50));  // anything further that would arrive
+        pumpFor(50ms);
         return text();
     }
-
     DWORD caret() const {
         DWORD start = 0;
-        ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+        ::SendMessageW(window.edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
         return start;
     }
 
     static LRESULT CALLBACK recordKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
+                                       DWORD_PTR messages) {
         if (message == WM_KEYDOWN || message == WM_KEYUP) {
-            reinterpret_cast<std::vector<KeyMessage>*>(data)->push_back({message, wParam, lParam});
+            reinterpret_cast<std::vector<MSG>*>(messages)->push_back({hwnd, message, wParam, lParam, 0, {}});
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
 
-    HWND window_ = nullptr;
-    HWND edit_ = nullptr;
-    std::vector<KeyMessage> keyMessages_;
+    std::vector<MSG> keyMessages;
+    TestWindow window{WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true};
 };
 
-TEST_F(TypingTarget, ItemsTypeExactlyTheirCharacter) {
-    EXPECT_EQ(typed(L"a"), L"a");
-    EXPECT_EQ(typed(L"A"), L"A");
-    EXPECT_EQ(typed(L"7"), L"7");
-    EXPECT_EQ(typed(L" "), L" ");
-    EXPECT_EQ(typed(L"{+}"), L"+");
-    EXPECT_EQ(typed(L"{~}"), L"~");
-    EXPECT_EQ(typed(L"{^}"), L"^");
-    EXPECT_EQ(typed(L"{%}"), L"%");
-    EXPECT_EQ(typed(L"{(}"), L"(");
-    EXPECT_EQ(typed(L"{{}"), L"{");
-    EXPECT_EQ(typed(L"{}}"), L"}");
-}
-
-TEST_F(TypingTarget, CharactersOffTheLayoutArriveAsUnicode) {
-    EXPECT_EQ(typed(L"\u00e9"), L"\u00e9");
-    EXPECT_EQ(typed(L"\u20ac"), L"\u20ac");
-    EXPECT_EQ(typed(L"\u0436"), L"\u0436");
+TEST_F(TypingTarget, ItemsTypeExactlyTheirCharacterOnTheLayoutOrAsUnicode) {
+    for (const std::wstring_view item : {L"a", L"A", L"7", L" ", L"{+}", L"{~}", L"{^}", L"{%}", L"{(}",
+                                         L"{{}", L"{}}", L"\u00e9", L"\u20ac", L"\u0436"}) {
+        EXPECT_EQ(typed(item), item.size() == 3 ? item.substr(1, 1) : item) << std::wstring(item);
+    }
 }
 
 TEST_F(TypingTarget, CapsLockDoesNotChangeTheCharacter) {
+    const auto capsLockIs = [](bool on) { return ((::GetKeyState(VK_CAPITAL) & 1) != 0) == on; };
     const auto toggleCapsLock = [] {
         sendKeyEvent(VK_CAPITAL, false);
         sendKeyEvent(VK_CAPITAL, true);
     };
-    const bool wasOn = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+    const bool wasOn = capsLockIs(true);
     toggleCapsLock();
-    ASSERT_TRUE(pumpUntil([&] { return ((::GetKeyState(VK_CAPITAL) & 1) != 0) != wasOn; }));
-    const std::wstring lower = typed(L"q");
-    const std::wstring upper = typed(L"Q");
+    ASSERT_TRUE(pumpUntil([&] { return capsLockIs(!wasOn); }));
+    const std::wstring lower = typed(L"q"), upper = typed(L"Q");
     toggleCapsLock();
-    pumpUntil([&] { return ((::GetKeyState(VK_CAPITAL) & 1) != 0) == wasOn; });
+    pumpUntil([&] { return capsLockIs(wasOn); });
     EXPECT_EQ(lower, L"q");
     EXPECT_EQ(upper, L"Q");
 }
@@ -153,35 +86,28 @@ TEST_F(TypingTarget, ArrowItemsMoveTheCaret) {
     typeSendKeysItem(L"{LEFT}");
     EXPECT_TRUE(pumpUntil([&] { return caret() == 2; }));
     typeSendKeysItem(L"x");
-    EXPECT_TRUE(pumpUntil([&] { return text() == L"abxc"; })) << text().c_str();
+    EXPECT_TRUE(pumpUntil([&] { return text() == L"abxc"; })) << text();
     typeSendKeysItem(L"{RIGHT}");
     EXPECT_TRUE(pumpUntil([&] { return caret() == 4; }));
 }
 
 TEST_F(TypingTarget, KeyEventCarriesScanCodeAndExtendedBit) {
     setText(L"abc");
-    sendKeyEvent(VK_LEFT, false);
-    sendKeyEvent(VK_LEFT, true);
-    sendKeyEvent(VK_BACK, false);
-    sendKeyEvent(VK_BACK, true);
-    ASSERT_TRUE(pumpUntil([&] { return keyMessages_.size() >= 4; }));
-    const auto scanCode = [](LPARAM lParam) { return (static_cast<UINT>(lParam) >> 16) & 0xFF; };
-    const auto extended = [](LPARAM lParam) { return (static_cast<UINT>(lParam) >> 24) & 1; };
-    const std::vector<std::pair<UINT, WPARAM>> expected{
+    const std::pair<UINT, WPARAM> expected[] = {
         {WM_KEYDOWN, VK_LEFT}, {WM_KEYUP, VK_LEFT}, {WM_KEYDOWN, VK_BACK}, {WM_KEYUP, VK_BACK}};
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(keyMessages_[i].message, expected[i].first) << i;
-        EXPECT_EQ(keyMessages_[i].virtualKey, expected[i].second) << i;
-        EXPECT_EQ(scanCode(keyMessages_[i].lParam),
-                  ::MapVirtualKeyW(static_cast<UINT>(expected[i].second), MAPVK_VK_TO_VSC))
-            << i;
-        EXPECT_NE(scanCode(keyMessages_[i].lParam), 0u) << i;
+    for (const auto& [message, key] : expected)
+        sendKeyEvent(static_cast<std::uint8_t>(key), message == WM_KEYUP);
+    ASSERT_TRUE(pumpUntil([&] { return keyMessages.size() >= 4; }));
+    for (size_t i = 0; i < 4; ++i) {
+        const auto lParam = static_cast<UINT>(keyMessages[i].lParam);
+        EXPECT_EQ(keyMessages[i].message, expected[i].first) << i;
+        EXPECT_EQ(keyMessages[i].wParam, expected[i].second) << i;
+        EXPECT_EQ((lParam >> 16) & 0xFF,
+                  ::MapVirtualKeyW(static_cast<UINT>(expected[i].second), MAPVK_VK_TO_VSC));
+        EXPECT_NE((lParam >> 16) & 0xFF, 0u) << i;
+        EXPECT_EQ((lParam >> 24) & 1, expected[i].second == VK_LEFT ? 1u : 0u) << i;
     }
-    EXPECT_EQ(extended(keyMessages_[0].lParam), 1u);
-    EXPECT_EQ(extended(keyMessages_[1].lParam), 1u);
-    EXPECT_EQ(extended(keyMessages_[2].lParam), 0u);
-    EXPECT_EQ(extended(keyMessages_[3].lParam), 0u);
-    EXPECT_TRUE(pumpUntil([&] { return text() == L"ac"; })) << text().c_str();
+    EXPECT_TRUE(pumpUntil([&] { return text() == L"ac"; })) << text();
 }
 
 TEST_F(TypingTarget, KeyStringsTypeThroughTheSystemOutput) {
@@ -190,15 +116,14 @@ TEST_F(TypingTarget, KeyStringsTypeThroughTheSystemOutput) {
     SystemKeyOutput out(useSafeMode, [&] { ++doneCount; });
     setText(L"");
     sendKeyString(L"ab{BKSP}c+", out);
-    EXPECT_TRUE(pumpUntil([&] { return text() == L"ac+"; })) << text().c_str();
+    EXPECT_TRUE(pumpUntil([&] { return text() == L"ac+"; })) << text();
     EXPECT_EQ(doneCount, 1);
-
     useSafeMode = true;
     setText(L"xy");
     sendKeyString(L"{BKSP}z", out);
-    EXPECT_TRUE(pumpUntil([&] { return text() == L"xz"; })) << text().c_str();
+    EXPECT_TRUE(pumpUntil([&] { return text() == L"xz"; })) << text();
     EXPECT_EQ(doneCount, 2);
 }
 
 }  // namespace
-}  // namespace tapkeys
+}  // namespace tapkeys::test

@@ -9,9 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
+#include <set>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,148 +23,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr size_t kKeyCount = 47;
-constexpr UINT kWesternCodePage = 1252;
-
-fs::path samplesFolder() {
-    return fs::path(executableFolder()) / L"samples";
-}
-
-std::string fileBytes(const fs::path& path) {
-    std::ifstream file{path, std::ios::binary};
-    return {std::istreambuf_iterator<char>(file), {}};
-}
+const fs::path kSamples = fs::path(executableFolder()) / L"samples";
 
 std::string readValue(const fs::path& file, const char* section, const char* key) {
     char buffer[256]{};
-    const DWORD n = ::GetPrivateProfileStringA(section, key, "", buffer, 255, file.string().c_str());
-    return {buffer, n};
+    return {buffer, ::GetPrivateProfileStringA(section, key, "", buffer, 255, file.string().c_str())};
 }
 
-std::wstring decode(const std::string& bytes, UINT codePage) {
-    const int size = static_cast<int>(bytes.size());
-    const int n = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), n);
-    return text;
-}
-
-bool isValidUtf8(const std::string& bytes) {
-    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                 nullptr, 0) > 0;
+// The key sets of a language file, decoded as Windows-1252.
+KeySets readLayers(const fs::path& file) {
+    const auto decode = [](const std::string& bytes) {
+        std::wstring text(bytes.size(), L'\0');
+        text.resize(
+            static_cast<size_t>(::MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                      text.data(), static_cast<int>(text.size()))));
+        return text;
+    };
+    return {decode(readValue(file, "osk", "KEYMAP_NORMAL")), decode(readValue(file, "osk", "KEYMAP_SHIFT"))};
 }
 
 wchar_t upper(wchar_t c) {
     ::CharUpperBuffW(&c, 1);
     return c;
-}
-
-wchar_t lower(wchar_t c) {
-    ::CharLowerBuffW(&c, 1);
-    return c;
-}
-
-struct Layers {
-    std::wstring normal;
-    std::wstring shifted;
-};
-
-Layers readLayers(const fs::path& file) {
-    return {decode(readValue(file, "osk", "KEYMAP_NORMAL"), kWesternCodePage),
-            decode(readValue(file, "osk", "KEYMAP_SHIFT"), kWesternCodePage)};
-}
-
-std::vector<fs::path> languageFiles() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(samplesFolder() / L"lang")) {
-        if (entry.path().extension() == L".ini") files.push_back(entry.path());
-    }
-    return files;
-}
-
-class LanguageFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        // The A functions hand out bytes in the ANSI code page; the layers are only meaningful in 1252.
-        ASSERT_EQ(::GetACP(), kWesternCodePage) << "run the test under a Western European system locale";
-    }
-};
-
-TEST_F(LanguageFiles, TheFourLanguagesAreThere) {
-    for (const wchar_t* code : {L"en", L"de", L"fr", L"es"}) {
-        EXPECT_TRUE(fs::exists(samplesFolder() / L"lang" / (std::wstring(code) + L".ini"))) << code;
-    }
-}
-
-TEST_F(LanguageFiles, AreWindows1252TextWithCrlfLineEnds) {
-    for (const fs::path& file : languageFiles()) {
-        SCOPED_TRACE(file.filename().string());
-        const std::string bytes = fileBytes(file);
-        ASSERT_FALSE(bytes.empty());
-        EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "a UTF-8 byte order mark";
-        const bool hasHighBytes = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
-        if (hasHighBytes) {
-            EXPECT_FALSE(isValidUtf8(bytes)) << "the file is UTF-8, not Windows-1252";
-        }
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            const bool crBefore = i > 0 && bytes[i - 1] == '\r';
-            const bool lfAfter = i + 1 < bytes.size() && bytes[i + 1] == '\n';
-            EXPECT_FALSE(bytes[i] == '\n' && !crBefore) << "LF without CR at byte " << i;
-            EXPECT_FALSE(bytes[i] == '\r' && !lfAfter) << "CR without LF at byte " << i;
-        }
-        EXPECT_EQ(bytes.back(), '\n') << "the last line has no line end";
-    }
-}
-
-TEST_F(LanguageFiles, EachLayerHoldsOnePrintableCharacterPerKey) {
-    for (const fs::path& file : languageFiles()) {
-        SCOPED_TRACE(file.filename().string());
-        const Layers layers = readLayers(file);
-        EXPECT_EQ(layers.normal.size(), kKeyCount);
-        EXPECT_EQ(layers.shifted.size(), kKeyCount);
-        for (const std::wstring& layer : {layers.normal, layers.shifted}) {
-            for (wchar_t c : layer) {
-                // Blanks have their own key, and control characters (0x81, 0x8D, ... decode to them)
-                // would show as nothing.
-                EXPECT_TRUE(c > L' ' && !(c >= 0x7F && c <= 0xA0)) << "character U+" << std::hex << int(c);
-            }
-        }
-    }
-}
-
-TEST_F(LanguageFiles, NoCharacterSitsOnTwoKeys) {
-    for (const fs::path& file : languageFiles()) {
-        SCOPED_TRACE(file.filename().string());
-        const Layers layers = readLayers(file);
-        std::map<wchar_t, size_t> seen;
-        const std::wstring both = layers.normal + layers.shifted;
-        for (size_t i = 0; i < both.size(); ++i) {
-            const auto [where, added] = seen.emplace(both[i], i);
-            EXPECT_TRUE(added) << "character " << int(both[i]) << " at " << where->second << " and " << i;
-        }
-    }
-}
-
-TEST_F(LanguageFiles, ShiftGivesTheCapitalOfEachLetter) {
-    for (const fs::path& file : languageFiles()) {
-        SCOPED_TRACE(file.filename().string());
-        const Layers layers = readLayers(file);
-        ASSERT_EQ(layers.normal.size(), layers.shifted.size());
-        for (wchar_t letter = L'a'; letter <= L'z'; ++letter) {
-            EXPECT_NE(layers.normal.find(letter), std::wstring::npos) << "no key for " << char(letter);
-        }
-        for (size_t i = 0; i < layers.normal.size(); ++i) {
-            const wchar_t normal = layers.normal[i];
-            const wchar_t shifted = layers.shifted[i];
-            EXPECT_EQ(lower(normal), normal) << "capital in the normal layer at key " << i;
-            EXPECT_EQ(upper(shifted), shifted) << "small letter in the shifted layer at key " << i;
-            // A letter key shifts to its capital, and a capital belongs to its small letter; other
-            // keys shift to anything (the French é to 2, the French * to µ).
-            if (::IsCharUpperW(shifted) || (normal >= L'a' && normal <= L'z')) {
-                EXPECT_EQ(shifted, upper(normal)) << "key " << i;
-            }
-        }
-    }
 }
 
 // Where the letter rows of each national layout begin: a missing or extra character in an earlier
@@ -177,7 +56,6 @@ struct KeyboardRows {
     const wchar_t* bottomLetters;  // from key 37, right of the extra key at 36
     bool digitsShifted;            // the digits row types digits only with Shift (AZERTY)
 };
-
 constexpr KeyboardRows kRows[] = {
     {L"en", L"qwertyuiop", L"asdfghjkl", L"zxcvbnm", false},
     {L"de", L"qwertzuiop", L"asdfghjkl", L"yxcvbnm", false},
@@ -185,29 +63,74 @@ constexpr KeyboardRows kRows[] = {
     {L"es", L"qwertyuiop", L"asdfghjkl", L"zxcvbnm", false},
 };
 
-TEST_F(LanguageFiles, KeysFollowTheRowsOfTheNationalLayout) {
+TEST(LanguageFiles, AreWindows1252TextWithCrlfLineEndsAndOneCharacterPerKey) {
+    // The A functions hand out bytes in the ANSI code page; the layers are only meaningful in 1252.
+    ASSERT_EQ(::GetACP(), 1252u) << "run the test under a Western European system locale";
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(kSamples / L"lang")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++files;
+        std::ifstream in{entry.path(), std::ios::binary};
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "a UTF-8 byte order mark";
+        if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })) {
+            EXPECT_EQ(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
+                                            nullptr, 0),
+                      0)
+                << "the file is UTF-8, not Windows-1252";
+        }
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            EXPECT_FALSE(bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
+                << "LF without CR at byte " << i;
+            EXPECT_FALSE(bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
+                << "lone CR at " << i;
+        }
+        EXPECT_EQ(bytes.back(), '\n') << "the last line has no line end";
+
+        const KeySets layers = readLayers(entry.path());
+        ASSERT_EQ(layers.normal.size(), 47u);
+        ASSERT_EQ(layers.shifted.size(), 47u);
+        std::set<wchar_t> seen;
+        for (const wchar_t c : layers.normal + layers.shifted) {
+            // Blanks have their own key, and control characters (0x81, 0x8D, ... decode to them) would
+            // show as nothing; no character sits on two keys.
+            EXPECT_TRUE(c > L' ' && !(c >= 0x7F && c <= 0xA0)) << "character U+" << std::hex << int(c);
+            EXPECT_TRUE(seen.insert(c).second) << "character U+" << std::hex << int(c) << " on two keys";
+        }
+        for (wchar_t letter = L'a'; letter <= L'z'; ++letter) EXPECT_TRUE(seen.count(letter)) << char(letter);
+        // A letter key shifts to its capital, and a capital belongs to its small letter; other keys shift
+        // to anything (the French é to 2, the French * to µ).
+        for (size_t i = 0; i < 47; ++i) {
+            const wchar_t normal = layers.normal[i], shifted = layers.shifted[i];
+            EXPECT_FALSE(::IsCharUpperW(normal)) << "capital in the normal layer at key " << i;
+            EXPECT_EQ(upper(shifted), shifted) << "small letter in the shifted layer at key " << i;
+            if (::IsCharUpperW(shifted) || (normal >= L'a' && normal <= L'z')) {
+                EXPECT_EQ(shifted, upper(normal)) << "key " << i;
+            }
+        }
+    }
+    EXPECT_EQ(files, std::size(kRows));
+}
+
+TEST(LanguageFiles, KeysFollowTheRowsOfTheNationalLayout) {
     for (const KeyboardRows& rows : kRows) {
         SCOPED_TRACE(toAnsi(rows.code));
-        const Layers layers = readLayers(samplesFolder() / L"lang" / (std::wstring(rows.code) + L".ini"));
-        const std::wstring& digitsLayer = rows.digitsShifted ? layers.shifted : layers.normal;
-        EXPECT_EQ(digitsLayer.substr(0, 10), L"1234567890") << "digits row of " << rows.code;
-        EXPECT_EQ(layers.normal.substr(12, wcslen(rows.topLetters)), rows.topLetters) << rows.code;
-        EXPECT_EQ(layers.normal.substr(24, wcslen(rows.homeLetters)), rows.homeLetters) << rows.code;
-        EXPECT_EQ(layers.normal.substr(37, wcslen(rows.bottomLetters)), rows.bottomLetters) << rows.code;
+        const KeySets layers = readLayers(kSamples / L"lang" / (std::wstring(rows.code) + L".ini"));
+        EXPECT_EQ((rows.digitsShifted ? layers.shifted : layers.normal).substr(0, 10), L"1234567890");
+        EXPECT_EQ(layers.normal.substr(12, wcslen(rows.topLetters)), rows.topLetters);
+        EXPECT_EQ(layers.normal.substr(24, wcslen(rows.homeLetters)), rows.homeLetters);
+        EXPECT_EQ(layers.normal.substr(37, wcslen(rows.bottomLetters)), rows.bottomLetters);
     }
 }
 
-TEST_F(LanguageFiles, SampleHostSettingsChooseEnglishForTheKeyboard) {
-    const fs::path dax = samplesFolder() / L"dax.ini";
-    EXPECT_EQ(readValue(dax, "general", "USEDLANGUAGE"), "en");
-
-    // The program's own loader: dax.ini names lang\en.ini, whose layers arrive whole.
+// The program's own loader: the sample dax.ini names lang\en.ini, whose layers arrive whole.
+TEST(LanguageFiles, SampleHostSettingsChooseEnglishForTheKeyboard) {
+    EXPECT_EQ(readValue(kSamples / L"dax.ini", "general", "USEDLANGUAGE"), "en");
     ProfileIni ini;
-    const KeySets sets = loadLanguageKeyMap(ini, samplesFolder().wstring());
-    const Layers english = readLayers(samplesFolder() / L"lang" / L"en.ini");
-    EXPECT_EQ(sets.normal, english.normal);
-    EXPECT_EQ(sets.shifted, english.shifted);
-    EXPECT_EQ(sets.normal.size(), kKeyCount);
+    const KeySets sets = loadLanguageKeyMap(ini, kSamples.wstring());
+    EXPECT_EQ(sets, readLayers(kSamples / L"lang" / L"en.ini"));
+    EXPECT_EQ(sets.normal.size(), 47u);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 // value enclosed in matching quotation marks loses them, at most 254 characters come back, and a
 // missing file, section or key gives the default. ini_contract.h holds it to the real functions.
 
+#include <algorithm>
+#include <cwctype>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,46 +17,65 @@ namespace tapkeys::testing {
 
 class FakeIni final : public IniAccess {
 public:
-    struct Write {
-        std::wstring section, key, value, path;
-        bool operator==(const Write&) const = default;
-    };
+    std::vector<std::wstring> pathsRead;
 
-    // Replaces the file at path with this text, as if written by an editor: "[section]" lines and
+    // Replaces the file at path with this text, as an editor would write it: "[section]" lines and
     // "key=value" lines, values kept exactly as written.
-    void putFile(const std::wstring& path, std::wstring_view text);
-    // Sets one raw line "key=rawValue" (creating file and section as needed).
+    void putFile(const std::wstring& path, std::wstring_view text) {
+        const std::wstring file = name(path).substr(0, path.size() + 1);
+        std::erase_if(values_, [&](const auto& value) { return value.first.starts_with(file); });
+        std::wstring_view section = L"\n";  // no section yet
+        while (!text.empty()) {
+            const size_t end = std::min(text.find(L'\n'), text.size());
+            const std::wstring_view line = trimmed(text.substr(0, end));
+            text.remove_prefix(std::min(end + 1, text.size()));
+            if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+                section = line.substr(1, line.size() - 2);
+            } else if (const size_t equals = line.find(L'='); section != L"\n" && equals != line.npos) {
+                values_.emplace(name(path, section, trimmed(line.substr(0, equals))),
+                                line.substr(equals + 1));
+            }
+        }
+    }
+    // Sets one raw line "key=rawValue".
     void putValue(const std::wstring& path, std::wstring_view section, std::wstring_view key,
-                  std::wstring_view rawValue);
-
-    const std::vector<Write>& writes() const { return writes_; }
-    const std::vector<std::wstring>& pathsRead() const { return pathsRead_; }
+                  std::wstring_view rawValue) {
+        values_[name(path, section, key)] = rawValue;
+    }
 
     std::wstring readIni(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue,
-                         const std::wstring& path) override;
+                         const std::wstring& path) override {
+        pathsRead.push_back(path);
+        const auto found = values_.find(name(path, section, key));
+        std::wstring_view value = found == values_.end() ? defaultValue : trimmed(found->second);
+        if (found == values_.end()) {
+            while (!value.empty() && value.back() == L' ') value.remove_suffix(1);  // as Windows does
+        } else if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+                   value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return std::wstring(value.substr(0, 254));
+    }
     void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
-                  const std::wstring& path) override;
+                  const std::wstring& path) override {
+        putValue(path, section, key, value);
+    }
 
 private:
-    struct Entry {
-        std::wstring key, rawValue;
-    };
-    struct Section {
-        std::wstring name;
-        std::vector<Entry> entries;
-    };
-    struct File {
-        std::wstring path;
-        std::vector<Section> sections;
-    };
+    static std::wstring name(std::wstring_view path, std::wstring_view section = {},
+                             std::wstring_view key = {}) {
+        std::wstring all = std::wstring(path) + L'\n' + std::wstring(section) + L'\n' + std::wstring(key);
+        std::ranges::transform(all, all.begin(), [](wchar_t c) { return std::towupper(c); });
+        return all;
+    }
+    static std::wstring_view trimmed(std::wstring_view text) {
+        const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; };
+        while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+        while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+        return text;
+    }
 
-    File* findFile(std::wstring_view path);
-    File& fileAt(const std::wstring& path);
-    static Section& sectionIn(File& file, std::wstring_view name);
-
-    std::vector<File> files_;
-    std::vector<Write> writes_;
-    std::vector<std::wstring> pathsRead_;
+    std::map<std::wstring, std::wstring> values_;  // by path, section and key in capitals
 };
 
 }  // namespace tapkeys::testing

@@ -2,80 +2,58 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
-#include "keyboard/runtime/base_window.h"
+#include "support/win_test_support.h"
 
-namespace tapkeys {
+namespace tapkeys::test {
 namespace {
 
-constexpr UINT kPopupSystemMenu = 0x0313;
-
-// A real window that records what the controller makes the window manager send it. The system menu
-// and the caption drag are recorded and not passed on, so no menu pops up and no move loop starts.
-class RecordingWindow : public BaseWindow<RecordingWindow> {
-public:
-    RecordingWindow(DWORD style, DWORD exStyle) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"tapkeysStyleTestWindow";
-        ::RegisterClassW(&wc);  // a second registration fails harmlessly
-        ::CreateWindowExW(exStyle, wc.lpszClassName, L"style test", style, 100, 100, 300, 200, nullptr,
-                          nullptr, wc.hInstance, this);
+class ClsStyleTest : public ::testing::Test {
+protected:
+    // A controller bound to a fresh window that records what the controller makes the window manager
+    // send it. The system menu and the caption drag are recorded and not passed on, so no menu pops up
+    // and no move loop starts.
+    clsStyle bindTo(DWORD style, DWORD exStyle = 0) {
+        window = std::make_unique<TestWindow>(style, exStyle);
+        window->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+            if (message == WM_WINDOWPOSCHANGING) {
+                const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+                frameRefreshes += (flags & SWP_FRAMECHANGED) ? 1 : 0;
+                reorders += (flags & SWP_NOZORDER) ? 0 : 1;
+                return 0;
+            }
+            if (message == 0x0313)
+                return sysMenuPoints.push_back(static_cast<DWORD>(lParam)), 0;  // the popup
+            if (message == WM_NCLBUTTONDOWN) return captionPresses.push_back(wParam), 0;
+            return std::nullopt;
+        };
+        clsStyle controller;
+        controller.setClient(window->hwnd());
+        return controller;
     }
-    ~RecordingWindow() { ::DestroyWindow(hwnd()); }
-
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-        switch (message) {
-            case WM_WINDOWPOSCHANGING: return onPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam)), 0;
-            case kPopupSystemMenu: return sysMenuPoints.push_back(static_cast<DWORD>(lParam)), 0;
-            case WM_NCLBUTTONDOWN: return captionPresses.push_back(wParam), 0;
-            default: return defaultProc(message, wParam, lParam);
-        }
-    }
-
-    DWORD style() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)); }
-    DWORD exStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)); }
     void forget() {
-        frameRefreshes = 0;
-        insertAfter.clear();
+        frameRefreshes = reorders = 0;
         sysMenuPoints.clear();
         captionPresses.clear();
     }
 
-    int frameRefreshes = 0;
-    std::vector<HWND> insertAfter;  // of every position change that re-orders the window
+    std::unique_ptr<TestWindow> window;
+    int frameRefreshes = 0, reorders = 0;
     std::vector<DWORD> sysMenuPoints;
     std::vector<WPARAM> captionPresses;
-
-private:
-    void onPosChanging(const WINDOWPOS& pos) {
-        if (pos.flags & SWP_FRAMECHANGED) ++frameRefreshes;
-        if (!(pos.flags & SWP_NOZORDER)) insertAfter.push_back(pos.hwndInsertAfter);
-    }
 };
 
-clsStyle boundTo(const RecordingWindow& window) {
-    clsStyle style;
-    style.setClient(window.hwnd());
-    return style;
-}
-
-TEST(ClsStyle, TitlebarReadsEitherHalfOfTheCaptionAndWritesBoth) {
-    RecordingWindow window(WS_POPUP | WS_DLGFRAME, 0);
-    clsStyle style = boundTo(window);
+TEST_F(ClsStyleTest, TitlebarReadsEitherHalfOfTheCaptionAndWritesBoth) {
+    clsStyle style = bindTo(WS_POPUP | WS_DLGFRAME);
     EXPECT_TRUE(style.Titlebar());
-
     style.setTitlebar(false);
-    EXPECT_EQ(window.style() & WS_CAPTION, 0u);
+    EXPECT_EQ(window->style() & WS_CAPTION, 0u);
     EXPECT_FALSE(style.Titlebar());
-
     style.setTitlebar(true);
-    EXPECT_EQ(window.style() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
-    EXPECT_TRUE(style.Titlebar());
-
-    ::SetWindowLongPtrW(window.hwnd(), GWL_STYLE, WS_POPUP | WS_BORDER);
+    EXPECT_EQ(window->style() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    ::SetWindowLongPtrW(window->hwnd(), GWL_STYLE, WS_POPUP | WS_BORDER);
     EXPECT_TRUE(style.Titlebar());
 }
 
@@ -86,7 +64,6 @@ struct StyleProperty {
     bool extended;
     DWORD bit;
 };
-
 const StyleProperty kProperties[] = {
     {"ControlBox", &clsStyle::ControlBox, &clsStyle::setControlBox, false, WS_SYSMENU},
     {"MaxButton", &clsStyle::MaxButton, &clsStyle::setMaxButton, false, WS_MAXIMIZEBOX},
@@ -96,127 +73,90 @@ const StyleProperty kProperties[] = {
     {"WhatsThisButton", &clsStyle::WhatsThisButton, &clsStyle::setWhatsThisButton, true, WS_EX_CONTEXTHELP},
 };
 
-TEST(ClsStyle, EachPropertyMovesOnlyItsOwnBitAndRefreshesTheFrame) {
-    RecordingWindow window(WS_POPUP | WS_CAPTION, 0);
-    clsStyle style = boundTo(window);
+// Each setter refreshes the frame, even when the bit is already in the requested state.
+TEST_F(ClsStyleTest, EachPropertyMovesOnlyItsOwnBitAndRefreshesTheFrameWithoutReordering) {
+    clsStyle style = bindTo(WS_POPUP | WS_CAPTION);
     for (const StyleProperty& property : kProperties) {
         SCOPED_TRACE(property.name);
-        const auto word = [&] { return property.extended ? window.exStyle() : window.style(); };
+        const auto word = [&] { return property.extended ? window->exStyle() : window->style(); };
         const DWORD others = word() & ~property.bit;
-        window.forget();
-
+        forget();
         (style.*property.set)(true);
         EXPECT_TRUE((style.*property.get)());
         EXPECT_EQ(word(), others | property.bit);
-
+        (style.*property.set)(true);
         (style.*property.set)(false);
         EXPECT_FALSE((style.*property.get)());
         EXPECT_EQ(word(), others);
-        EXPECT_EQ(window.frameRefreshes, 2);
-        EXPECT_TRUE(window.insertAfter.empty()) << "a frame refresh must not re-order the window";
+        EXPECT_EQ(frameRefreshes, 3);
+        EXPECT_EQ(reorders, 0);
     }
 }
 
-TEST(ClsStyle, SetterRefreshesTheFrameEvenWhenTheBitIsAlreadySet) {
-    RecordingWindow window(WS_POPUP | WS_CAPTION | WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW);
-    clsStyle style = boundTo(window);
-    window.forget();
-
-    style.setMaxButton(true);
-    EXPECT_EQ(window.frameRefreshes, 1);
-    style.setToolWindow(true);
-    EXPECT_EQ(window.frameRefreshes, 2);
-    EXPECT_TRUE(style.MaxButton());
-    EXPECT_TRUE(style.ToolWindow());
-}
-
-TEST(ClsStyle, TopMostChangesOnlyTheZOrderAndReadsTheExtendedStyle) {
-    RecordingWindow window(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0);
-    clsStyle style = boundTo(window);
+TEST_F(ClsStyleTest, TopMostChangesOnlyTheZOrderAndReadsTheExtendedStyle) {
+    clsStyle style = bindTo(WS_POPUP | WS_CAPTION | WS_VISIBLE);
     ASSERT_FALSE(style.TopMost());
-    window.forget();
-
+    forget();
     style.setTopMost(true);
     EXPECT_TRUE(style.TopMost());
-    EXPECT_TRUE(window.exStyle() & WS_EX_TOPMOST);
-    EXPECT_EQ(window.frameRefreshes, 0);
-    EXPECT_FALSE(window.insertAfter.empty());
-
+    EXPECT_TRUE(window->exStyle() & WS_EX_TOPMOST);
+    EXPECT_GT(reorders, 0);
     style.setTopMost(false);
     EXPECT_FALSE(style.TopMost());
-    EXPECT_FALSE(window.exStyle() & WS_EX_TOPMOST);
-    EXPECT_EQ(window.frameRefreshes, 0);
+    EXPECT_FALSE(window->exStyle() & WS_EX_TOPMOST);
+    EXPECT_EQ(frameRefreshes, 0);
 }
 
-TEST(ClsStyle, ShowSysMenuSendsThePackedPointOrRefusesOneThatDoesNotFit) {
-    RecordingWindow window(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0);
-    clsStyle style = boundTo(window);
-
+TEST_F(ClsStyleTest, ShowSysMenuSendsThePackedPointOrRefusesOneThatDoesNotFit) {
+    const clsStyle style = bindTo(WS_POPUP | WS_CAPTION | WS_SYSMENU);
     EXPECT_TRUE(style.ShowSysMenu(-5, 10));
-    EXPECT_EQ(window.sysMenuPoints, std::vector<DWORD>{0x000AFFFB});
-
-    window.forget();
+    EXPECT_EQ(sysMenuPoints, std::vector<DWORD>{0x000AFFFB});
+    forget();
     EXPECT_FALSE(style.ShowSysMenu(40000, 10));
     EXPECT_FALSE(style.ShowSysMenu(10, -32769));
-    EXPECT_TRUE(window.sysMenuPoints.empty());
+    EXPECT_TRUE(sysMenuPoints.empty());
 }
 
-TEST(ClsStyle, UnboundControllerReadsFalseAndChangesNothing) {
-    RecordingWindow window(
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
-        WS_EX_TOOLWINDOW | WS_EX_CONTEXTHELP | WS_EX_TOPMOST);
-    clsStyle style = boundTo(window);
+TEST_F(ClsStyleTest, UnboundControllerReadsFalseAndChangesNothing) {
+    clsStyle style =
+        bindTo(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+               WS_EX_TOOLWINDOW | WS_EX_CONTEXTHELP | WS_EX_TOPMOST);
     ASSERT_TRUE(style.MaxButton());
-
     style.setClient(nullptr);
-    EXPECT_EQ(style.hWnd(), nullptr);
-    EXPECT_EQ(style.client(), nullptr);
     for (const StyleProperty& property : kProperties) EXPECT_FALSE((style.*property.get)()) << property.name;
     EXPECT_FALSE(style.Titlebar());
     EXPECT_FALSE(style.TopMost());
-
-    const DWORD before = window.style();
-    window.forget();
+    const DWORD before = window->style();
+    forget();
     style.setMaxButton(false);
     style.setTitlebar(false);
     (void)style.ShowSysMenu(1, 1);
-    EXPECT_EQ(window.style(), before);
-    EXPECT_EQ(window.frameRefreshes, 0);
-    EXPECT_TRUE(window.sysMenuPoints.empty());
+    EXPECT_EQ(window->style(), before);
+    EXPECT_EQ(frameRefreshes, 0);
+    EXPECT_TRUE(sysMenuPoints.empty());
 }
 
-TEST(ClsStyle, DragReactsToTheLeftButtonOnlyWhenAutoDragIsOn) {
-    RecordingWindow window(WS_POPUP | WS_VISIBLE, 0);
-    clsStyle style = boundTo(window);
-
-    style.onMouseDown(MouseButton::Left);
-    EXPECT_TRUE(window.captionPresses.empty());
-
-    style.setAutoDrag(true);
-    style.onMouseDown(MouseButton::Right);
-    style.onMouseUp(MouseButton::Left);
-    EXPECT_TRUE(window.captionPresses.empty());
-    style.onMouseDown(MouseButton::Left);
-    EXPECT_EQ(window.captionPresses, std::vector<WPARAM>{HTCAPTION});
-    EXPECT_TRUE(window.sysMenuPoints.empty());
-}
-
-TEST(ClsStyle, SystemMenuReactsToTheRightButtonAtTheCursorOnlyWhenAutoSysMenuIsOn) {
-    RecordingWindow window(WS_POPUP | WS_VISIBLE | WS_SYSMENU, 0);
-    clsStyle style = boundTo(window);
+// A left press drags with AutoDrag; a right release pops the system menu up at the cursor with
+// AutoSysMenu; nothing else reacts.
+TEST_F(ClsStyleTest, MouseReactsOnlyToItsButtonAndOnlyWhenSwitchedOn) {
+    clsStyle style = bindTo(WS_POPUP | WS_VISIBLE | WS_SYSMENU);
     ASSERT_TRUE(::SetCursorPos(123, 45));
-
+    style.onMouseDown(MouseButton::Left);
     style.onMouseUp(MouseButton::Right);
-    EXPECT_TRUE(window.sysMenuPoints.empty());
-
+    EXPECT_TRUE(captionPresses.empty());
+    EXPECT_TRUE(sysMenuPoints.empty());
+    style.setAutoDrag(true);
     style.setAutoSysMenu(true);
-    style.onMouseUp(MouseButton::Left);
     style.onMouseDown(MouseButton::Right);
-    EXPECT_TRUE(window.sysMenuPoints.empty());
+    style.onMouseUp(MouseButton::Left);
+    EXPECT_TRUE(captionPresses.empty());
+    EXPECT_TRUE(sysMenuPoints.empty());
+    style.onMouseDown(MouseButton::Left);
+    EXPECT_EQ(captionPresses, std::vector<WPARAM>{HTCAPTION});
+    EXPECT_TRUE(sysMenuPoints.empty());
     style.onMouseUp(MouseButton::Right);
-    EXPECT_EQ(window.sysMenuPoints, std::vector<DWORD>{(45u << 16) | 123u});
-    EXPECT_TRUE(window.captionPresses.empty());
+    EXPECT_EQ(sysMenuPoints, std::vector<DWORD>{(45u << 16) | 123u});
 }
 
 }  // namespace
-}  // namespace tapkeys
+}  // namespace tapkeys::test
