@@ -3,16 +3,21 @@
 #   ./tapkeys.sh run    build tapkeys.exe and start it (with Wine's Notepad to type into)
 #   ./tapkeys.sh test   build everything and run every test
 #   ./tapkeys.sh deps   install the Debian packages the two need
+#   ./tapkeys.sh fuzz [SECONDS]     run each libFuzzer target for SECONDS (default 60; part of test)
+#   ./tapkeys.sh soak [PRESSES]     the full soak: PRESSES key presses in each mode (default 10000)
+#   ./tapkeys.sh bench [OPTIONS]    the benchmarks against the floor program and xvkbd (bench/bench.py)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest clang clang-format
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation
-          xvfb xauth xdotool x11-utils imagemagick python3 nsis zip unzip)
+          xvfb xauth xdotool x11-utils imagemagick python3 nsis zip unzip libclang-rt-14-dev)
+# Only the benchmarks compare against xvkbd; CI does not run them.
+bench_packages=(xvkbd)
 
 install_deps() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
     done
     ((${#missing[@]})) || return 0
@@ -50,6 +55,7 @@ run() {
 test_all() {
     install_deps
     local failed=0
+    fuzz 60 || failed=1
     for preset in native native-sanitize windows; do
         build "$preset"
         ctest --preset "$preset" -j2 || failed=1
@@ -57,9 +63,34 @@ test_all() {
     return $failed
 }
 
+# Fuzzing: clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, a bounded time per
+# target from the checked-in seed corpus; any finding fails.
+fuzz() {
+    install_deps
+    fuzz/run.sh "${1:-60}"
+}
+
+# The full soak. The Windows tests run a short one (1000 presses in each mode) every time.
+soak() {
+    install_deps
+    build windows
+    local b=build/windows
+    python3 bench/soak.py --exe $b/tapkeys.exe --target $b/tests/e2e/tapkeys_e2e_target.exe \
+        --layout-tool $b/tests/e2e/tapkeys_e2e_layout_points.exe --gui-objects $b/bench/bench_gui_objects.exe \
+        --clear-target $b/bench/bench_clear_target.exe --state $b/soak-wine --presses "${1:-10000}"
+}
+
+bench() {
+    install_deps "${bench_packages[@]}"
+    bench/run.sh "$@"
+}
+
 case ${1:-} in
 run) run ;;
 test) test_all ;;
-deps) install_deps ;;
-*) echo "usage: $0 run|test|deps" >&2; exit 2 ;;
+deps) install_deps "${bench_packages[@]}" ;;
+fuzz) fuzz "${2:-60}" ;;
+soak) soak "${2:-10000}" ;;
+bench) shift; bench "$@" ;;
+*) echo "usage: $0 run|test|deps|fuzz|soak|bench" >&2; exit 2 ;;
 esac

@@ -40,13 +40,23 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) * CLOCK_TICK_S
 
 
-def private_bytes(pid):
-    """Memory only this process has in RAM: private clean and dirty pages (Linux accounting)."""
+def _smaps_total(pid, fields):
     total = 0
     for line in Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines():
-        if line.startswith(("Private_Clean:", "Private_Dirty:")):
+        if line.startswith(fields):
             total += int(line.split()[1]) * 1024
     return total
+
+
+def private_bytes(pid):
+    """What Windows counts as private bytes, as far as it is in memory: anonymous and copy-on-write
+    pages, which no file backs. (Wine's GetProcessMemoryInfo reports none.)"""
+    return _smaps_total(pid, ("Anonymous:",))
+
+
+def unshared_bytes(pid):
+    """Every page only this process maps, file-backed ones included (fonts it alone has open)."""
+    return _smaps_total(pid, ("Private_Clean:", "Private_Dirty:"))
 
 
 class Program:

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds tapkeys.exe, the floor program and the helpers, and runs the benchmarks (about 25 minutes with
+# Builds tapkeys.exe, the floor program and the helpers, and runs the benchmarks (about 15 minutes with
 # the defaults); any option is passed on to bench.py, e.g. --only latency,startup --presses 100.
 # The table goes to build/bench-win/bench-results.md, every figure to build/bench-win/bench-results.json.
 set -euo pipefail

@@ -4,7 +4,7 @@ mixed in, in normal mode and in safe mode; every character must arrive in the ta
 none lost and none doubled, the keyboard must stay up, and its GDI and USER objects must not grow.
 
     soak.py --exe tapkeys.exe --target tapkeys_e2e_target.exe --layout-tool tapkeys_e2e_layout_points.exe
-            --gui-objects bench_gui_objects.exe [--presses 10000] [--modes normal,safe] [--seed 1]
+            --gui-objects bench_gui_objects.exe --clear-target bench_clear_target.exe [--presses 10000] [--modes normal,safe] [--seed 1]
 
 Each press waits for the characters it should type before the next one goes out: in safe mode a press
 that arrived during the pauses would be served first by design, which is another test's business.
@@ -29,7 +29,7 @@ BATCH = 500
 
 def arguments():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    for name in ("exe", "target", "layout-tool", "gui-objects"):
+    for name in ("exe", "target", "layout-tool", "gui-objects", "clear-target"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--state", default="build/bench-win/soak-wine")
     parser.add_argument("--presses", type=int, default=10000, help="presses in each mode")
@@ -89,11 +89,11 @@ def press_plan(layout, count, rng):
     return plan
 
 
-def clear_target(session):
-    """Empties the edit control through the X keyboard, so its logged text stays short."""
-    session.desktop.press_keys("ctrl+a", "BackSpace")
-    session.target.wait_for_text("", timeout=5)
-    time.sleep(0.1)
+def clear_target(session, args):
+    """Empties the edit control, so the text the target logs after every change stays short."""
+    session.desktop.run(Path(args.clear_target).resolve(), timeout=60)
+    if not session.target.wait_for_text("", timeout=5):
+        raise CaseFailure("the target's edit control could not be emptied")
 
 
 def soak(session, args, safe_mode):
@@ -104,7 +104,7 @@ def soak(session, args, safe_mode):
     target = session.target
     try:
         target.activate()
-        clear_target(session)
+        clear_target(session, args)
         time.sleep(0.5)
         objects_before = session.gui_objects(program)
         model = ShiftModel()
@@ -136,7 +136,7 @@ def soak(session, args, safe_mode):
                                   f"{next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b), min(len(got), len(expected)))}")
             if not program.alive():
                 raise CaseFailure("tapkeys.exe ended during the soak")
-            clear_target(session)
+            clear_target(session, args)
         seconds = time.monotonic() - started
         objects_after = session.gui_objects(program)
         for kind in ("gdi", "user"):

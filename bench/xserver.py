@@ -26,6 +26,7 @@ _xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_i
 _xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
 
 _ALL_PLANES = 0xFFFFFFFF
+SAMPLE_STEP = 4
 _Z_PIXMAP = 2
 
 
@@ -70,7 +71,7 @@ class XServer:
         _x11.XFlush(self._dpy)
         return pressed
 
-    def sample(self, rect, step=4):
+    def sample(self, rect, step=SAMPLE_STEP):
         """Every step-th pixel of rect (left, top, width, height), row by row, as bytes (4 a pixel)."""
         left, top, width, height = rect
         image_pointer = _x11.XGetImage(self._dpy, self._root, left, top, width, height, _ALL_PLANES, _Z_PIXMAP)

@@ -27,7 +27,8 @@ constexpr int kMaxActions = 96;
 constexpr std::wstring_view kReserved = L"()[]{}+^%~";
 
 std::wstring unitsFrom(FuzzedDataProvider& data, std::size_t maxBytes) {
-    const std::vector<std::uint8_t> bytes = data.ConsumeBytes<std::uint8_t>(data.ConsumeIntegralInRange<std::size_t>(0, maxBytes));
+    const std::vector<std::uint8_t> bytes =
+        data.ConsumeBytes<std::uint8_t>(data.ConsumeIntegralInRange<std::size_t>(0, maxBytes));
     return fromUtf16Units(bytes);
 }
 
@@ -38,7 +39,8 @@ bool isValidSendKeysItem(std::wstring_view item) {
     }
     if (item.size() == 1) return kReserved.find(item[0]) == std::wstring_view::npos;
     // A surrogate pair goes out whole.
-    return item.size() == 2 && item[0] >= 0xD800 && item[0] <= 0xDBFF && item[1] >= 0xDC00 && item[1] <= 0xDFFF;
+    return item.size() == 2 && item[0] >= 0xD800 && item[0] <= 0xDBFF && item[1] >= 0xDC00 &&
+           item[1] <= 0xDFFF;
 }
 
 class Harness final : public KeyboardHost, public KeyOutput {
@@ -104,7 +106,9 @@ private:
         switch (data_.ConsumeIntegralInRange(0, 7)) {
             case 0:
             case 1: keyMap_.onCharacterKey(data_.ConsumeIntegralInRange(-1, kCharacterKeyCount)); break;
-            case 2: keyMap_.onNamedKey(static_cast<Control>(data_.ConsumeIntegral<std::uint8_t>() % 16)); break;
+            case 2:
+                keyMap_.onNamedKey(static_cast<Control>(data_.ConsumeIntegral<std::uint8_t>() % 16));
+                break;
             case 3: keyMap_.onShift(data_.ConsumeBool()); return;
             case 4: keyMap_.onCapsLock(); return;
             case 5: keyMap_.typeToTarget(unitsFrom(data_, 64)); break;

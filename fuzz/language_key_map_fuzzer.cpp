@@ -10,8 +10,8 @@
 
 #include "fuzz/ansi_text.h"
 #include "fuzz/check.h"
+#include "fuzz/ini_text.h"
 #include "settings/language_key_map.h"
-#include "tests/settings/fake_ini.h"
 
 namespace tapkeys::fuzz {
 namespace {
@@ -38,9 +38,10 @@ void checkLayer(const std::wstring& layer) {
 void run(std::span<const std::uint8_t> bytes) {
     const auto split = std::ranges::find(bytes, std::uint8_t{0});
     const std::wstring hostText = fromWindows1252({bytes.begin(), split});
-    const std::wstring languageText = fromWindows1252({split == bytes.end() ? split : split + 1, bytes.end()});
+    const std::wstring languageText =
+        fromWindows1252({split == bytes.end() ? split : split + 1, bytes.end()});
 
-    testing::FakeIni ini;
+    IniText ini;
     ini.putFile(kHostFile, hostText);
     // The language file goes wherever the host file points, path characters and all, so a loader that
     // followed them would find something there.
@@ -61,7 +62,8 @@ void run(std::span<const std::uint8_t> bytes) {
     settings.keyMapUserUC = hostText;
     if (settings.keyMap != L"ini") {
         const std::size_t readsBefore = ini.pathsRead().size();
-        FUZZ_CHECK(loadKeyMap(ini, kFolder, settings) == (KeySets{settings.keyMapUserLC, settings.keyMapUserUC}));
+        FUZZ_CHECK(loadKeyMap(ini, kFolder, settings) ==
+                   (KeySets{settings.keyMapUserLC, settings.keyMapUserUC}));
         FUZZ_CHECK(ini.pathsRead().size() == readsBefore);
     }
 }

@@ -9,8 +9,8 @@
 
 #include "fuzz/ansi_text.h"
 #include "fuzz/check.h"
+#include "fuzz/ini_text.h"
 #include "settings/keyboard_settings.h"
-#include "tests/settings/fake_ini.h"
 
 namespace tapkeys::fuzz {
 namespace {
@@ -19,7 +19,8 @@ const std::wstring kPath = L"C:\\tapkeys\\tapkeys.ini";
 constexpr std::size_t kMaxValue = 254;
 
 bool withinReadLimit(const KeyboardSettings& s) {
-    for (const std::wstring* text : {&s.fontFace, &s.fontStyle, &s.keyMap, &s.keyMapUserLC, &s.keyMapUserUC}) {
+    for (const std::wstring* text :
+         {&s.fontFace, &s.fontStyle, &s.keyMap, &s.keyMapUserLC, &s.keyMapUserUC}) {
         if (text->size() > kMaxValue) return false;
     }
     return true;
@@ -35,7 +36,7 @@ void run(std::span<const std::uint8_t> bytes) {
         {1024, 768, 632, 217}, {640, 200, 632, 217}, {3840, 2160, 1264, 434}, {0, 0, 632, 217}};
     const ScreenGeometry screen = bytes.empty() ? kScreens[0] : kScreens[bytes[0] % 4];
 
-    testing::FakeIni ini;
+    IniText ini;
     ini.putFile(kPath, fromWindows1252(bytes));
     const LoadedSettings first = loadSettings(ini, kPath, screen);
     const KeyboardSettings& s = first.settings;
@@ -44,9 +45,9 @@ void run(std::span<const std::uint8_t> bytes) {
     checkEdge(first.windowX, screen.screenWidth);
     checkEdge(first.windowY, screen.screenHeight);
 
-    testing::FakeIni saved;
+    IniText saved;
     saveSettings(saved, kPath, s, WindowPosition{first.windowX.value_or(0), first.windowY.value_or(0)});
-    FUZZ_CHECK(saved.writes().size() == 10);
+    FUZZ_CHECK(saved.writeCount() == 10);
     const LoadedSettings second = loadSettings(saved, kPath, screen);
     FUZZ_CHECK(second.settings.useSafeMode == s.useSafeMode);
     FUZZ_CHECK(second.settings.fontSze == s.fontSze);

@@ -1,13 +1,9 @@
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include "keyboard/main_window.h"
 
+// The common controls are the options dialog's affair: it loads them when it is first shown.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-
     tapkeys::MainWindow keyboard{instance};
     if (!keyboard.create(showCommand)) return 1;
 

@@ -5,6 +5,20 @@
 #include <array>
 
 namespace tapkeys {
+namespace {
+
+using ChooseColorFunction = BOOL(WINAPI*)(LPCHOOSECOLORA);
+
+// comdlg32 brings the printing stack with it (winspool and, under Wine, the CUPS, TLS and Kerberos
+// libraries): more memory than the rest of the keyboard and a tenth of its start-up, for a dialog that
+// most runs never open. It is loaded when the colour chooser is first asked for, and stays.
+ChooseColorFunction chooseColor() {
+    static const auto function = reinterpret_cast<ChooseColorFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"comdlg32.dll"), "ChooseColorA")));
+    return function;
+}
+
+}  // namespace
 
 std::int32_t ShowColorDlg(HWND hWnd, bool bExtColors) {
     std::array<COLORREF, 16> customColors{};
@@ -16,7 +30,8 @@ std::int32_t ShowColorDlg(HWND hWnd, bool bExtColors) {
     request.rgbResult = 0;
     request.lpCustColors = customColors.data();
     request.Flags = CC_SOLIDCOLOR | (bExtColors ? CC_FULLOPEN : 0);
-    if (!::ChooseColorA(&request)) return -1;
+    const ChooseColorFunction choose = chooseColor();
+    if (choose == nullptr || !choose(&request)) return -1;
     return static_cast<std::int32_t>(request.rgbResult);
 }
 
