@@ -38,6 +38,7 @@ private:
 
     // Messages
     void onPaint();
+    LRESULT onMouseActivate(POINT screenPoint);
     void onPress(MouseButton button, POINT at, bool doubleClick);
     void onRelease(POINT at);
     void onTimer(UINT_PTR id);

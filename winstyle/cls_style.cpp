@@ -56,8 +56,11 @@ bool clsStyle::TopMost() const {
     return hasAnyStyleBit(pExStyle(), kExStyleTopMost);
 }
 
+// Only the Z-order changes: without SWP_NOACTIVATE the call would also activate the window, taking the
+// focus from the window the keyboard types into (at start-up, before the first key).
 void clsStyle::setTopMost(bool value) {
-    ::SetWindowPos(hWnd_, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::SetWindowPos(hWnd_, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void clsStyle::pRedraw() const {
