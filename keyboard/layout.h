@@ -62,7 +62,6 @@ struct Label {
     Align align;
     std::wstring_view caption;          // in the label's own font; symbol fonts take their U+F0xx code points
     std::wstring_view fallbackCaption;  // where that font is not installed; empty means same as caption
-    constexpr bool isFrame() const { return font == CaptionFont::None; }
 };
 
 inline constexpr TwipsRect kLogoRect{240, 120, 480, 480};

@@ -12,6 +12,7 @@
 
 #include "keyboard/layout.h"
 #include "keyboard/layout_scale.h"
+#include "tools/json_text.h"
 
 namespace {
 
@@ -48,19 +49,7 @@ std::string_view fontName(tapkeys::CaptionFont font) {
     return "?";
 }
 
-std::string jsonString(std::wstring_view text) {
-    std::string out = "\"";
-    for (const wchar_t c : text) {
-        if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'\\') {
-            out += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c) & 0xFFFFu);
-            out += escaped;
-        }
-    }
-    return out + "\"";
-}
+using tapkeys::jsonString;
 
 std::string rectJson(const tapkeys::PixelRect& r) {
     char text[96];

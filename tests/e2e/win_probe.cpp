@@ -19,24 +19,14 @@
 #include <cwchar>
 #include <string>
 
+#include "tools/json_text.h"
+
 namespace {
 
 constexpr DWORD kPollMs = 20;
 constexpr UINT kAnswerMs = 2000;  // a window that does not answer in this time is reported without text
 
-std::string json(std::wstring_view text) {
-    std::string out = "\"";
-    for (const wchar_t c : text) {
-        if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'\\') {
-            out += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c) & 0xFFFFu);
-            out += escaped;
-        }
-    }
-    return out + "\"";
-}
+std::string json(std::wstring_view text) { return tapkeys::jsonString(text); }
 
 std::string json(const RECT& r) {
     char text[64];
