@@ -13,8 +13,9 @@
 
 #include <cwchar>
 
-#include "keyboard/runtime/base_window.h"
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/base_window.h"
+#include "win32/gdi.h"
+#include "win32/window_timer.h"
 
 namespace tapkeys::bench {
 namespace {

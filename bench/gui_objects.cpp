@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/kernel_handle.h"
 
 namespace tapkeys::bench {
 namespace {

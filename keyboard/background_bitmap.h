@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/gdi.h"
 
 namespace tapkeys {
 

@@ -10,7 +10,7 @@
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
 #include "keyboard/layout_scale.h"
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/gdi.h"
 
 namespace tapkeys {
 

@@ -3,11 +3,11 @@
 #include <windowsx.h>
 
 #include "assets/resource_ids.h"
-#include "keyboard/runtime/text.h"
-#include "keyboard/runtime/wine_quirks.h"
+#include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
 #include "settings/language_key_map.h"
+#include "win32/module_path.h"
 
 namespace tapkeys {
 namespace {

@@ -8,13 +8,13 @@
 
 #include "keyboard/key_map.h"
 #include "keyboard/keyboard_painter.h"
-#include "keyboard/runtime/base_window.h"
-#include "keyboard/runtime/unique_handle.h"
-#include "keyboard/runtime/wine_quirks.h"
+#include "keyboard/topmost_keeper.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
 #include "settings/profile_ini.h"
+#include "win32/base_window.h"
+#include "win32/window_timer.h"
 #include "winstyle/cls_style.h"
 
 namespace tapkeys {

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "win32/system_function.h"
+
 namespace tapkeys {
 namespace {
 
@@ -13,8 +15,7 @@ using ChooseColorFunction = BOOL(WINAPI*)(LPCHOOSECOLORA);
 // libraries): more memory than the rest of the keyboard and a tenth of its start-up, for a dialog that
 // most runs never open. It is loaded when the colour chooser is first asked for, and stays.
 ChooseColorFunction chooseColor() {
-    static const auto function = reinterpret_cast<ChooseColorFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"comdlg32.dll"), "ChooseColorA")));
+    static const auto function = systemFunction<ChooseColorFunction>(L"comdlg32.dll", "ChooseColorA");
     return function;
 }
 

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
-#include "keyboard/runtime/unique_handle.h"
-#include "options/base_dialog.h"
-#include "options/dialog_controls.h"
 #include "options/options_form.h"
 #include "options/options_ids.h"
 #include "options/screen_fonts.h"
+#include "win32/base_dialog.h"
+#include "win32/dialog_controls.h"
+#include "win32/gdi.h"
+#include "win32/system_function.h"
+#include "win32/window_timer.h"
 
 namespace tapkeys {
 
@@ -249,8 +251,7 @@ namespace {
 // dialog, their only user: loaded at start-up they were a fifth of the keyboard's start-up time.
 void initCommonControls() {
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    static const auto init = reinterpret_cast<InitFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+    static const auto init = systemFunction<InitFunction>(L"comctl32.dll", "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     if (init != nullptr) init(&controls);
 }

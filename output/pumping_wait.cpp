@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "keyboard/runtime/message_pump.h"
-#include "keyboard/runtime/text.h"
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/ansi_text.h"
+#include "win32/kernel_handle.h"
+#include "win32/message_pump.h"
+#include "win32/module_path.h"
 
 namespace tapkeys {
 namespace {

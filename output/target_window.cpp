@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "keyboard/runtime/message_pump.h"
+#include "win32/message_pump.h"
 
 namespace tapkeys {
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "keyboard/runtime/text.h"
+#include "win32/ansi_text.h"
 
 namespace tapkeys {
 

@@ -9,10 +9,9 @@
 
 #include <cstdint>
 
-namespace tapkeys {
+#include "win32/mouse_button.h"
 
-// The buttons as a form's mouse events number them.
-enum class MouseButton : std::int16_t { Left = 1, Right = 2, Middle = 4 };
+namespace tapkeys {
 
 class clsStyle {
 public:

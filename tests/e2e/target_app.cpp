@@ -28,8 +28,9 @@
 #include <cwchar>
 #include <string>
 
-#include "keyboard/runtime/base_window.h"
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/base_window.h"
+#include "win32/gdi.h"
+#include "win32/kernel_handle.h"
 
 namespace tapkeys::e2e {
 namespace {

@@ -11,10 +11,10 @@
 #include <random>
 #include <string>
 
-#include "keyboard/runtime/text.h"
 #include "settings/keyboard_settings.h"
 #include "settings/language_key_map.h"
 #include "settings/profile_ini.h"
+#include "win32/ansi_text.h"
 
 namespace tapkeys {
 namespace {

@@ -1,4 +1,5 @@
-#include "keyboard/runtime/text.h"
+#include "win32/ansi_text.h"
+#include "win32/module_path.h"
 
 #include <gtest/gtest.h>
 

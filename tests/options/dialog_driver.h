@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "options/dialog_controls.h"
+#include "win32/dialog_controls.h"
 
 namespace tapkeys::test {
 

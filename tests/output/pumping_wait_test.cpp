@@ -4,9 +4,10 @@
 
 #include <thread>
 
-#include "keyboard/runtime/text.h"
-#include "keyboard/runtime/unique_handle.h"
 #include "support/win_test_support.h"
+#include "win32/ansi_text.h"
+#include "win32/kernel_handle.h"
+#include "win32/module_path.h"
 
 namespace tapkeys::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "options/dialog_controls.h"
 #include "output/key_string_sender.h"
 #include "output/system_key_output.h"
 #include "support/win_test_support.h"
+#include "win32/dialog_controls.h"
 
 namespace tapkeys::test {
 namespace {

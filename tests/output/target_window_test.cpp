@@ -5,10 +5,10 @@
 #include <string>
 #include <thread>
 
-#include "keyboard/runtime/unique_handle.h"
-#include "options/dialog_controls.h"
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
+#include "win32/dialog_controls.h"
+#include "win32/kernel_handle.h"
 
 namespace tapkeys::test {
 namespace {

@@ -14,9 +14,10 @@
 
 #include <gtest/gtest.h>
 
-#include "keyboard/runtime/text.h"
 #include "settings/language_key_map.h"
 #include "settings/profile_ini.h"
+#include "win32/ansi_text.h"
+#include "win32/module_path.h"
 
 namespace tapkeys::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "ini_contract.h"
-#include "keyboard/runtime/text.h"
 #include "settings/keyboard_settings.h"
 #include "settings/language_key_map.h"
+#include "win32/ansi_text.h"
 
 namespace tapkeys::testing {
 namespace {

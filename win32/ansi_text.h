@@ -9,9 +9,4 @@ namespace tapkeys {
 std::string toAnsi(std::wstring_view text);
 std::wstring fromAnsi(std::string_view text);
 
-// The executable's full path, its folder (no trailing backslash) and its base name (no extension).
-std::wstring executablePath();
-std::wstring executableFolder();
-std::wstring executableBaseName();
-
 }  // namespace tapkeys

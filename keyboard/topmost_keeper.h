@@ -1,13 +1,11 @@
 #pragma once
-// Work-arounds for Wine, where tapkeys is developed and tested; on Windows they do nothing.
+// Keeps the keyboard in front under Wine; on Windows it does nothing.
 
 #include <windows.h>
 
-#include "keyboard/runtime/unique_handle.h"
+#include "win32/window_timer.h"
 
 namespace tapkeys {
-
-bool runningUnderWine();
 
 // Wine's X11 driver raises a window that becomes active above every other window on the screen,
 // topmost ones included, although its own Z-order still has the topmost window in front: the keyboard

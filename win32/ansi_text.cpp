@@ -1,4 +1,4 @@
-#include "keyboard/runtime/text.h"
+#include "win32/ansi_text.h"
 
 #include <windows.h>
 
@@ -23,33 +23,6 @@ std::wstring fromAnsi(std::string_view text) {
     std::wstring result(static_cast<size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, result.data(), n);
     return result;
-}
-
-std::wstring executablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-std::wstring executableFolder() {
-    const std::wstring path = executablePath();
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash);
-}
-
-std::wstring executableBaseName() {
-    const std::wstring path = executablePath();
-    const size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos) name.resize(dot);
-    return name;
 }
 
 }  // namespace tapkeys

@@ -1,4 +1,4 @@
-#include "options/dialog_controls.h"
+#include "win32/dialog_controls.h"
 
 namespace tapkeys {
 

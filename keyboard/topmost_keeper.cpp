@@ -1,4 +1,6 @@
-#include "keyboard/runtime/wine_quirks.h"
+#include "keyboard/topmost_keeper.h"
+
+#include "win32/wine.h"
 
 namespace tapkeys {
 namespace {
@@ -7,14 +9,6 @@ namespace {
 constexpr UINT kSettleMs = 60;
 
 }  // namespace
-
-bool runningUnderWine() {
-    static const bool wine = [] {
-        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
 
 void TopmostKeeper::restack() const {
     if (!(::GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) return;
