@@ -165,4 +165,31 @@ constexpr const Label* findLabel(Control control, int index) {
     return nullptr;
 }
 
+// A key as the user sees it: a character key by its index, whichever of its two labels is touched, or
+// a special control with all of its labels (index 0).
+struct KeyId {
+    Control control = Control::Key;
+    int index = 0;
+    friend constexpr bool operator==(KeyId, KeyId) = default;
+};
+
+constexpr KeyId keyOf(const Label& label) {
+    if (label.control == Control::Key || label.control == Control::KeyBG) return {Control::Key, label.index};
+    return {label.control, 0};
+}
+
+// The frames a key's outline goes round: one, or Enter's upper and lower frames.
+struct KeyFrames {
+    std::array<TwipsRect, 2> rects{};
+    int count = 0;
+};
+
+constexpr KeyFrames framesOf(KeyId key) {
+    if (key.control == Control::Key) return {{detail::keyFrameRect(key.index)}, 1};
+    if (key.control == Control::Return)
+        return {{findLabel(Control::Return, 1)->rect, findLabel(Control::Return, 3)->rect}, 2};
+    const Label* frame = findLabel(key.control, 1);
+    return frame ? KeyFrames{{frame->rect}, 1} : KeyFrames{};
+}
+
 }  // namespace tapkeys

@@ -13,4 +13,14 @@ struct ExtrasSettings {
     bool operator==(const ExtrasSettings&) const = default;
 };
 
+// The ranges of the numbers; 0 switches repeat and dwell off. The options dialog offers the same.
+struct ExtrasRange {
+    int off;  // a value outside [min, max] that is allowed all the same; -1 where there is none
+    int min, max;
+    constexpr bool allows(int value) const { return value == off || (value >= min && value <= max); }
+};
+inline constexpr ExtrasRange kRepeatDelayRange{0, 250, 2000};
+inline constexpr ExtrasRange kRepeatRateRange{-1, 1, 30};
+inline constexpr ExtrasRange kDwellTimeRange{0, 300, 5000};
+
 }  // namespace tapkeys

@@ -21,6 +21,11 @@ enum Setting : std::size_t {
     KeyMapSource,
     UserKeyMapNormal,
     UserKeyMapShift,
+    KeyFeedback,
+    RepeatDelay,
+    RepeatRate,
+    DwellTime,
+    FollowLayout,
     SettingCount
 };
 
@@ -40,6 +45,11 @@ constexpr std::array<SettingName, SettingCount> kSettingNames{{
     {L"keymapping", L"KEYMAP"},
     {L"keymapping", L"USERKEYMAPNORMAL"},
     {L"keymapping", L"USERKEYMAPSHIFT"},
+    {L"extras", L"KEYFEEDBACK"},
+    {L"extras", L"REPEATDELAY"},
+    {L"extras", L"REPEATRATE"},
+    {L"extras", L"DWELLTIME"},
+    {L"extras", L"FOLLOWLAYOUT"},
 }};
 
 constexpr std::int16_t kDefaultFontSize = 14;
@@ -56,6 +66,14 @@ public:
     }
     double number(Setting setting, std::wstring_view defaultValue) {
         return readNumber(text(setting, defaultValue));
+    }
+
+    // The stored number, rounded; empty when the key is missing or holds no digit at all, so that an
+    // empty or garbled value takes the default rather than reading as 0.
+    std::optional<std::int32_t> wholeNumber(Setting setting) {
+        const std::wstring raw = text(setting, L"");
+        if (raw.find_first_of(L"0123456789") == std::wstring::npos) return std::nullopt;
+        return roundToInt32(readNumber(raw));
     }
 
 private:
@@ -76,6 +94,25 @@ std::optional<int> readWindowEdge(SettingsReader& reader, Setting setting, int s
 std::int16_t fontSizeFrom(double size) {
     if (!(size >= kMinFontSize && size <= kMaxFontSize)) return kDefaultFontSize;
     return roundToInt16(size).value_or(kDefaultFontSize);
+}
+
+int extrasNumber(SettingsReader& reader, Setting setting, const ExtrasRange& range, int defaultValue) {
+    const std::optional<std::int32_t> value = reader.wholeNumber(setting);
+    return value && range.allows(*value) ? *value : defaultValue;
+}
+
+bool extrasFlag(SettingsReader& reader, Setting setting, bool defaultValue) {
+    const std::optional<std::int32_t> value = reader.wholeNumber(setting);
+    return value == 1 ? true : value == 0 ? false : defaultValue;
+}
+
+ExtrasSettings readExtras(SettingsReader& reader) {
+    const ExtrasSettings defaults;
+    return {.keyFeedback = extrasFlag(reader, KeyFeedback, defaults.keyFeedback),
+            .repeatDelay = extrasNumber(reader, RepeatDelay, kRepeatDelayRange, defaults.repeatDelay),
+            .repeatRate = extrasNumber(reader, RepeatRate, kRepeatRateRange, defaults.repeatRate),
+            .dwellTime = extrasNumber(reader, DwellTime, kDwellTimeRange, defaults.dwellTime),
+            .followLayout = extrasFlag(reader, FollowLayout, defaults.followLayout)};
 }
 
 }  // namespace
@@ -103,6 +140,7 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     settings.keyMap = reader.text(KeyMapSource, L"ini");
     settings.keyMapUserLC = reader.text(UserKeyMapNormal, L"");
     settings.keyMapUserUC = reader.text(UserKeyMapShift, L"");
+    settings.extras = readExtras(reader);
     return loaded;
 }
 
@@ -119,6 +157,11 @@ void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const Keyboa
         settings.keyMap,
         settings.keyMapUserLC,
         settings.keyMapUserUC,
+        settings.extras.keyFeedback ? L"1" : L"0",
+        std::to_wstring(settings.extras.repeatDelay),
+        std::to_wstring(settings.extras.repeatRate),
+        std::to_wstring(settings.extras.dwellTime),
+        settings.extras.followLayout ? L"1" : L"0",
     };
     for (std::size_t i = 0; i < SettingCount; ++i) {
         ini.writeIni(kSettingNames[i].section, kSettingNames[i].key, values[i], settingsPath);

@@ -1,5 +1,6 @@
 #pragma once
-// The keyboard's own settings file: the ten keys, their defaults and the rules that load and save them.
+// The keyboard's own settings file: the ten classic keys and the extras, their defaults and the rules that
+// load and save them.
 
 #include <cstdint>
 #include <optional>
@@ -45,10 +46,10 @@ struct LoadedSettings {
 // The settings file beside the executable: <folder>\<exeBaseName>.ini.
 std::wstring settingsPathFor(std::wstring_view folder, std::wstring_view exeBaseName);
 
-// Reads the ten keys in file order; a missing file, section or key gives the key's default, and every
+// Reads the keys in file order; a missing file, section or key gives the key's default, and every
 // value, however malformed, loads in range.
 LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen);
-// Writes the ten keys in file order; the position is written as given, without a range test.
+// Writes the keys in file order; the position is written as given, without a range test.
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
                   WindowPosition position);
 

@@ -55,6 +55,13 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
                                {L"1013.9", 1013}, {L"", 0}, {L"abc", 0}, {L"1e300", none}, {L"-1e300", none},
                                {L"-0.5", none}};
     const Reading windowY[] = {{L"757", 757}, {L"758", none}};
+    // The extras: a value out of range or without a digit takes the default, never a neighbour.
+    const Reading keyFeedback[] = {{L"0", 0}, {L"1", 1}, {L"", 1}, {L"off", 1}, {L"2", 1}, {L"0.2", 0}};
+    const Reading repeatDelay[] = {{L"0", 0}, {L"250", 250}, {L"2000", 2000}, {L"249", 0}, {L"2001", 0},
+                                   {L"-500", 0}, {L"500ms", 500}, {L"x", 0}, {L"1e300", 0}};
+    const Reading repeatRate[] = {{L"1", 1}, {L"30", 30}, {L"0", 10}, {L"31", 10}, {L"", 10}, {L"12.5", 12}};
+    const Reading dwellTime[] = {{L"0", 0}, {L"300", 300}, {L"5000", 5000}, {L"299", 0}, {L"5001", 0}};
+    const Reading followLayout[] = {{L"1", 1}, {L"0", 0}, {L"", 0}, {L"-1", 0}};
     // clang-format on
     const auto expectReadings = [](const wchar_t* section, const wchar_t* key,
                                    std::span<const Reading> readings,
@@ -76,6 +83,21 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
                    [](const LoadedSettings& l) -> std::optional<long long> { return l.windowX; });
     expectReadings(L"misc", L"WINDOWY", windowY,
                    [](const LoadedSettings& l) -> std::optional<long long> { return l.windowY; });
+    expectReadings(
+        L"extras", L"KEYFEEDBACK", keyFeedback,
+        [](const LoadedSettings& l) -> std::optional<long long> { return l.settings.extras.keyFeedback; });
+    expectReadings(
+        L"extras", L"REPEATDELAY", repeatDelay,
+        [](const LoadedSettings& l) -> std::optional<long long> { return l.settings.extras.repeatDelay; });
+    expectReadings(
+        L"extras", L"REPEATRATE", repeatRate,
+        [](const LoadedSettings& l) -> std::optional<long long> { return l.settings.extras.repeatRate; });
+    expectReadings(
+        L"extras", L"DWELLTIME", dwellTime,
+        [](const LoadedSettings& l) -> std::optional<long long> { return l.settings.extras.dwellTime; });
+    expectReadings(
+        L"extras", L"FOLLOWLAYOUT", followLayout,
+        [](const LoadedSettings& l) -> std::optional<long long> { return l.settings.extras.followLayout; });
 }
 
 TEST(KeyboardSettings, TextsAreTakenAsReadAndBadValuesInEveryKeyLoadInRange) {
