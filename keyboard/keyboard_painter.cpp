@@ -63,6 +63,24 @@ bool drawsCaptions(HFONT font, const wchar_t* face, CaptionFont use, bool standI
     return true;
 }
 
+// A lit outline goes to white, its glow brightens with it and the key's face takes a faint blue, all in
+// proportion to the light's level: a pressed key is fully lit, a dwell fills up in steps.
+constexpr int kLitFace[3] = {26, 44, 84};  // B, G, R as a 32-bit DIB holds them
+
+std::uint32_t litPixel(std::uint32_t pixel, int level) {
+    std::uint32_t out = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+        const int shift = 8 * channel;
+        const int value = static_cast<int>((pixel >> shift) & 0xFF);
+        // Outline pixels are about 200: they reach 255; the glow (under 100) rises by about half.
+        const int boosted =
+            value + (255 - value) * std::min(255, value * 3 / 2) / 255 * level / KeyTiming::kFullLight;
+        const int lit = std::max(boosted, kLitFace[channel] * level / KeyTiming::kFullLight);
+        out |= static_cast<std::uint32_t>(std::min(255, lit)) << shift;
+    }
+    return out;
+}
+
 }  // namespace
 
 void KeyboardPainter::setDpi(HINSTANCE instance, int dpi) {
@@ -164,12 +182,36 @@ void KeyboardPainter::drawTitle(HDC dc) const {
     ::SetTextColor(dc, previous);
 }
 
-void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour) {
+// The key's frames less their last column, where the right-hand neighbour's outline begins.
+void KeyboardPainter::lightKey(std::uint32_t* pixels, int width, int height,
+                               const KeyTiming::Light& light) const {
+    const KeyFrames frames = framesOf(light.key);
+    for (int f = 0; f < frames.count; ++f) {
+        const PixelRect r = scale_.toPixels(frames.rects[static_cast<std::size_t>(f)]);
+        // Enter's two frames overlap by a row, which must be lit once.
+        const int top = f > 0 ? std::max(r.top, scale_.toPixels(frames.rects[0]).bottom) : r.top;
+        for (int y = std::max(0, top); y < std::min(r.bottom, height); ++y) {
+            for (int x = std::max(0, r.left); x < std::min(r.right - 1, width); ++x) {
+                std::uint32_t& pixel = pixels[static_cast<std::size_t>(y) * width + x];
+                pixel = litPixel(pixel, light.level);
+            }
+        }
+    }
+}
+
+void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
+                            std::span<const KeyTiming::Light> lights) {
     const int width = scale_.windowWidth(), height = scale_.windowHeight();
     MemoryDc buffer{::CreateCompatibleDC(target)};
-    Bitmap canvas{::CreateCompatibleBitmap(target, width, height)};
+    // A top-down 32-bit canvas whose pixels the key lights change in place.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    Bitmap canvas{::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
     SelectScope useCanvas{buffer.get(), canvas.get()};
     const HDC dc = buffer.get();
+    // Only the dirty part reaches the screen: captions elsewhere need not be drawn.
+    ::IntersectClipRect(dc, dirty.left, dirty.top, dirty.right, dirty.bottom);
 
     // Black shows wherever the background image does not reach.
     RECT all{0, 0, width, height};
@@ -186,6 +228,11 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
             ::BitBlt(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top, art.get(), 0, 0,
                      SRCCOPY);
         }
+    }
+    if (bits != nullptr && !lights.empty()) {
+        ::GdiFlush();  // the blits above must have landed before the pixels are read
+        for (const KeyTiming::Light& light : lights)
+            lightKey(static_cast<std::uint32_t*>(bits), width, height, light);
     }
     ::SetBkMode(dc, TRANSPARENT);
     drawTitle(dc);

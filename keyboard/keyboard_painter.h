@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <array>
+#include <span>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
+#include "keyboard/key_timing.h"
 #include "keyboard/layout_scale.h"
 #include "win32/gdi.h"
 
@@ -22,7 +24,9 @@ public:
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
 
-    void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour);
+    // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
+    void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
+               std::span<const KeyTiming::Light> lights);
 
 private:
     struct CaptionStyle {
@@ -35,6 +39,7 @@ private:
     Font createFont(const wchar_t* face, int centipoints, bool bold) const;
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
     void drawTitle(HDC dc) const;
+    void lightKey(std::uint32_t* pixels, int width, int height, const KeyTiming::Light& light) const;
 
     LayoutScale scale_{96};
     KeyFontSpec keyFontSpec_;

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
@@ -15,6 +18,25 @@ namespace {
 constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
+constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell; 2 is the topmost keeper's
+
+KeyTiming::Ms nowMs() {
+    return static_cast<KeyTiming::Ms>(::GetTickCount64());
+}
+
+// Keys that type again while held: the ones a physical keyboard repeats; not Esc, the shift keys or
+// the buttons.
+bool repeats(Control control) {
+    switch (control) {
+        case Control::Key:
+        case Control::KeyBG:
+        case Control::Space:
+        case Control::Backspace:
+        case Control::Tab:
+        case Control::Return: return true;
+        default: return false;
+    }
+}
 
 POINT pointFrom(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -88,7 +110,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDOWN:
         case WM_MBUTTONDBLCLK: return onPress(MouseButton::Middle, pointFrom(lParam), false), 0;
         case WM_LBUTTONUP:
-        case WM_RBUTTONUP: return onRelease(pointFrom(lParam)), 0;
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: return onRelease(pointFrom(lParam)), 0;
+        case WM_MOUSEMOVE: return onMove(pointFrom(lParam)), 0;
+        case WM_MOUSELEAVE: return onMouseLeave(), 0;
+        case WM_CAPTURECHANGED: return onCaptureLost(), 0;
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
         case WM_QUERYENDSESSION: return TRUE;
@@ -106,6 +132,7 @@ void MainWindow::onLoad() {
     styleCtl_.setTopMost(true);
     loadKeyMap();
     keyMap_.showKeySet(false);
+    timing_.configure(settings_.extras);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
 }
 
@@ -147,7 +174,8 @@ void MainWindow::loadKeyMap() {
 
 void MainWindow::onPaint() {
     PaintScope paint{hwnd()};
-    painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor));
+    painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor),
+                   shownLights_);
 }
 
 void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
@@ -169,34 +197,75 @@ LRESULT MainWindow::onMouseActivate(POINT screenPoint) {
     return button ? MA_ACTIVATE : MA_NOACTIVATE;
 }
 
+// The keystrokes go out first; the light, the repeat and the capture that follows the key until its
+// release come after them and do not delay the typing.
 void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubleClick) {
     switch (label.control) {
         case Control::Key:
-        case Control::KeyBG: return keyMap_.onCharacterKey(label.index);
+        case Control::KeyBG: keyMap_.onCharacterKey(label.index); break;
         case Control::Esc:
         case Control::Tab:
         case Control::Backspace:
         case Control::Return:
-        case Control::Space: return keyMap_.onNamedKey(label.control);
-        case Control::Shift: return keyMap_.onShift(doubleClick);
-        case Control::CapsLock: return keyMap_.onCapsLock();
+        case Control::Space: keyMap_.onNamedKey(label.control); break;
+        case Control::Shift: keyMap_.onShift(doubleClick); break;
+        case Control::CapsLock: keyMap_.onCapsLock(); break;
         case Control::Close: return onUnload();
         case Control::Options:
             // The options button acts on the click: press and release over the button.
-            if (button != MouseButton::Middle && !doubleClick) {
-                pressedOptions_ = &label;
-                ::SetCapture(hwnd());
-            }
-            return;
+            if (button == MouseButton::Middle || doubleClick) return;
+            pressedOptions_ = &label;
+            break;
     }
+    holdKey(KeyTiming::kMousePointer, label);
+    ::SetCapture(hwnd());
+    holdingKey_ = true;
+}
+
+void MainWindow::holdKey(int pointer, const Label& label) {
+    timing_.press(pointer, keyOf(label), repeats(label.control), nowMs());
+    timingChanged();
 }
 
 void MainWindow::onRelease(POINT at) {
-    if (pressedOptions_ == nullptr) return;
-    pressedOptions_ = nullptr;
+    if (!holdingKey_) return;
+    holdingKey_ = false;
+    const Label* options = std::exchange(pressedOptions_, nullptr);
     ::ReleaseCapture();
+    timing_.release(KeyTiming::kMousePointer);
+    timingChanged();
+    if (options == nullptr) return;
     const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
     if (hit.kind == HitTarget::Kind::Label && hit.label->control == Control::Options) showOptions();
+}
+
+// Another window took the capture (or a drag began): the key is let go without a click.
+void MainWindow::onCaptureLost() {
+    if (!holdingKey_) return;
+    holdingKey_ = false;
+    pressedOptions_ = nullptr;
+    timing_.release(KeyTiming::kMousePointer);
+    timingChanged();
+}
+
+void MainWindow::onMove(POINT at) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+        trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
+    }
+    const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
+    std::optional<KeyId> under;
+    if (hit.kind == HitTarget::Kind::Label) under = keyOf(*hit.label);
+    timing_.move(under, {at.x, at.y}, nowMs());
+    timingChanged();
+}
+
+void MainWindow::onMouseLeave() {
+    trackingLeave_ = false;
+    // Under the capture the pointer may leave the window while a key is held; the moves still come.
+    if (holdingKey_) return;
+    timing_.leave(nowMs());
+    timingChanged();
 }
 
 void MainWindow::showOptions() {
@@ -207,6 +276,8 @@ void MainWindow::showOptions() {
     applyKeyFont();
     loadKeyMap();
     keyMap_.showKeySet(keyMap_.shifted());
+    timing_.configure(settings_.extras);
+    timingChanged();
 }
 
 void MainWindow::dragWindow() {
@@ -216,6 +287,7 @@ void MainWindow::dragWindow() {
 
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
+    if (id == kTimingTimerId) return onTimingTick();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
     topmostKeeper_.poll();
@@ -227,6 +299,64 @@ void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void MainWindow::onTimingTick() {
+    for (const KeyTiming::Fired& fired : timing_.tick(nowMs())) {
+        if (fired.action == KeyTiming::Action::Repeat) typeAgain(fired.key);
+        if (fired.action == KeyTiming::Action::Dwell) typeByDwell(fired.key);
+    }
+    timingChanged();
+}
+
+// A repeat takes the road of a press: hand-back, safe mode, the one-shot Shift released after it.
+void MainWindow::typeAgain(KeyId key) {
+    if (key.control == Control::Key) return keyMap_.onCharacterKey(key.index);
+    keyMap_.onNamedKey(key.control);
+}
+
+void MainWindow::typeByDwell(KeyId key) {
+    switch (key.control) {
+        case Control::Shift: return keyMap_.onShift(false);
+        case Control::CapsLock: return keyMap_.onCapsLock();
+        case Control::Options: return showOptions();
+        case Control::Close: return;  // never dwells
+        default: return typeAgain(key);
+    }
+}
+
+// Repaints the keys whose light changed, at once, and sets the timer for the next change.
+void MainWindow::timingChanged() {
+    const KeyTiming::Ms now = nowMs();
+    std::vector<KeyTiming::Light> lights = timing_.lights(now);
+    const auto missingFrom = [](const std::vector<KeyTiming::Light>& list, const KeyTiming::Light& light) {
+        return std::ranges::find(list, light) == list.end();
+    };
+    bool repaint = false;
+    for (const KeyTiming::Light& light : shownLights_) {
+        if (missingFrom(lights, light)) invalidateKey(light.key), repaint = true;
+    }
+    for (const KeyTiming::Light& light : lights) {
+        if (missingFrom(shownLights_, light)) invalidateKey(light.key), repaint = true;
+    }
+    shownLights_ = std::move(lights);
+    if (repaint) ::UpdateWindow(hwnd());
+    const std::optional<KeyTiming::Ms> next = timing_.nextDeadline(now);
+    if (next == scheduled_ && timingTimer_.running()) return;
+    scheduled_ = next;
+    timingTimer_.stop();  // before a new timer of the same id: stopping after would kill the new one
+    if (!next) return;
+    const auto wait = static_cast<UINT>(std::clamp<KeyTiming::Ms>(*next - now, USER_TIMER_MINIMUM, 60000));
+    timingTimer_ = WindowTimer{hwnd(), kTimingTimerId, wait};
+}
+
+void MainWindow::invalidateKey(KeyId key) {
+    const KeyFrames frames = framesOf(key);
+    for (int f = 0; f < frames.count; ++f) {
+        const PixelRect p = painter_.scale().toPixels(frames.rects[static_cast<std::size_t>(f)]);
+        const RECT r{p.left, p.top, p.right, p.bottom};
+        ::InvalidateRect(hwnd(), &r, FALSE);
+    }
 }
 
 void MainWindow::giveForegroundToTarget() {

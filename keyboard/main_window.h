@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "keyboard/key_map.h"
+#include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/topmost_keeper.h"
 #include "output/system_key_output.h"
@@ -41,13 +44,24 @@ private:
     LRESULT onMouseActivate(POINT screenPoint);
     void onPress(MouseButton button, POINT at, bool doubleClick);
     void onRelease(POINT at);
+    void onMove(POINT at);
+    void onMouseLeave();
+    void onCaptureLost();
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
+    void holdKey(int pointer, const Label& label);
     void showOptions();
     void dragWindow();
+
+    // Press lights, hold-to-repeat and dwell
+    void onTimingTick();
+    void typeAgain(KeyId key);
+    void typeByDwell(KeyId key);
+    void timingChanged();
+    void invalidateKey(KeyId key);
 
     // KeyboardHost
     void giveForegroundToTarget() override;
@@ -67,6 +81,12 @@ private:
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
+    KeyTiming timing_;
+    WindowTimer timingTimer_;
+    std::optional<KeyTiming::Ms> scheduled_;     // when timingTimer_ fires
+    std::vector<KeyTiming::Light> shownLights_;  // the lights as last painted
+    bool holdingKey_ = false;                    // a key press holds the mouse capture
+    bool trackingLeave_ = false;
 };
 
 }  // namespace tapkeys

@@ -72,6 +72,11 @@ def close_button_writes_the_settings_with_the_new_position(ctx):
         ("keymapping", "KEYMAP", "ini"),
         ("keymapping", "USERKEYMAPNORMAL", ""),
         ("keymapping", "USERKEYMAPSHIFT", ""),
+        ("extras", "KEYFEEDBACK", "1"),
+        ("extras", "REPEATDELAY", "0"),
+        ("extras", "REPEATRATE", "10"),
+        ("extras", "DWELLTIME", "0"),
+        ("extras", "FOLLOWLAYOUT", "0"),
     ], "tapkeys.ini after the first close")
 
 

@@ -12,7 +12,7 @@ using enum Control;
 constexpr KeyId k5{Key, 5}, k6{Key, 6}, shift{Shift, 0}, closeButton{Close, 0}, none{Esc, 99};
 
 std::string name(KeyId key) {
-    if (key.control == Key) return "k" + std::to_string(key.index);
+    if (key.control == Key) return std::string("k").append(std::to_string(key.index));
     return key.control == Shift ? "shift" : key.control == Close ? "close" : "?";
 }
 
@@ -37,14 +37,16 @@ std::string run(KeyTiming& timing, const Step& step) {
         case 'M': timing.move(under, {step.x, step.y}, step.at); break;
         case 'T':
             for (const KeyTiming::Fired& f : timing.tick(step.at))
-                out += (f.action == KeyTiming::Action::Repeat ? "repeat " : "dwell ") + name(f.key) + " ";
+                out.append(f.action == KeyTiming::Action::Repeat ? "repeat " : "dwell ")
+                    .append(name(f.key))
+                    .append(" ");
             break;
     }
     out += "lit:";
     for (const KeyTiming::Light& l : timing.lights(step.at))
         out += name(l.key) + "*" + std::to_string(l.level) + " ";
     const auto next = timing.nextDeadline(step.at);
-    return out + "next:" + (next ? std::to_string(*next) : "-");
+    return out.append("next:").append(next ? std::to_string(*next) : "-");
 }
 
 struct Script {
