@@ -65,7 +65,7 @@ bool drawsCaptions(HFONT font, const wchar_t* face, CaptionFont use, bool standI
 
 // A lit outline goes to white, its glow brightens with it and the key's face takes a faint blue, all in
 // proportion to the light's level: a pressed key is fully lit, a dwell fills up in steps.
-constexpr int kLitFace[3] = {26, 44, 84};  // B, G, R as a 32-bit DIB holds them
+constexpr int kLitFace[3] = {84, 44, 26};  // blue, green, red: the low byte of a 32-bit DIB pixel is blue
 
 std::uint32_t litPixel(std::uint32_t pixel, int level) {
     std::uint32_t out = 0;

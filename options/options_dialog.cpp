@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "options/more_settings_dialog.h"
 #include "options/options_form.h"
 #include "options/options_ids.h"
 #include "options/screen_fonts.h"
@@ -128,6 +129,10 @@ private:
             case IDC_CMD_COLOR:
                 if (code == BN_CLICKED) chooseColor();
                 return;
+            case IDC_CMD_MORE:
+                // The values stay with this dialog: its OK stores them, its Cancel drops them.
+                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_);
+                return;
             default: return;
         }
     }
@@ -237,7 +242,7 @@ private:
     KeyboardSettings& members_;
     const KeySets& keySets_;
     std::int32_t colorButtonFace_ = 0;
-    ExtrasSettings extras_;  // no controls of its own on this page
+    ExtrasSettings extras_;  // edited in the "More settings" dialog
     bool closing_ = false;
     Font keymapFont_ = keymapFont();
     SolidFill fieldFill_{COLOR_WINDOW};
@@ -255,7 +260,8 @@ namespace {
 void initCommonControls() {
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     static const auto init = systemFunction<InitFunction>(L"comctl32.dll", "InitCommonControlsEx");
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     if (init != nullptr) init(&controls);
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "options/extras_form.h"
+
 namespace tapkeys {
 namespace {
 
@@ -34,6 +38,17 @@ TEST(FontStyle, LowerCaseLettersAnywhereCheckTheirBoxesAndAreStoredInTheOrderBis
     EXPECT_EQ(fontStyleChecks(L"BU"), FontStyleChecks{});
     EXPECT_EQ(fontStyleLetters(fontStyleChecks(L"usib")), L"bisu");
     EXPECT_EQ(fontStyleLetters({.strikethrough = true, .underline = true}), L"su");
+}
+
+TEST(MoreSettings, BoxTextStandsForTheNearestAllowedValue) {
+    const std::tuple<const wchar_t*, const ExtrasRange&, int> cases[] = {
+        {L"0", kRepeatDelayRange, 0},       {L"1", kRepeatDelayRange, 250},
+        {L"2500", kRepeatDelayRange, 2000}, {L" 600 ", kRepeatDelayRange, 600},
+        {L"", kRepeatDelayRange, -7},       {L"5x", kRepeatDelayRange, -7},
+        {L"0", kRepeatRateRange, 1},        {L"99999999999", kRepeatRateRange, -7},
+        {L"299", kDwellTimeRange, 300}};
+    for (const auto& [text, range, expected] : cases)
+        EXPECT_EQ(extrasValueFromText(text, range, -7), expected) << text;
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ protected:
     HWND settings() const { return driver_ ? driver_->dialog(L"Settings") : nullptr; }
     HWND item(int id) const { return ::GetDlgItem(settings(), id); }
     HWND latestDialog() const { return driver_ ? driver_->latestDialog() : nullptr; }
+    HWND dialogTitled(const wchar_t* caption) const { return driver_ ? driver_->dialog(caption) : nullptr; }
     // The colour chooser, once it is on screen.
     HWND colorChooser() const {
         return latestDialog() != settings() && ::IsWindowVisible(latestDialog()) ? latestDialog() : nullptr;

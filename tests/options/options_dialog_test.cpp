@@ -329,3 +329,39 @@ TEST_F(OptionsDialogTest, IsAFixedToolWindowOfTheLayoutsSizeCentredOnTheScreen) 
 
 }  // namespace
 }  // namespace tapkeys::test
+
+namespace tapkeys::test {
+namespace {
+
+// "More..." edits the extras: its boxes show what a value stands for once left, its OK hands them to the
+// Settings dialog, whose OK stores them and whose Cancel drops them.
+TEST_F(OptionsDialogTest, MoreSettingsAreKeptByItsOkAndStoredOnlyByTheSettingsOk) {
+    const auto more = [this] { return dialogTitled(L"More settings"); };
+    const auto in = [more](int id, std::function<void(HWND)> act) -> Step {
+        return [more, id, act] { return more() != nullptr && (act(::GetDlgItem(more(), id)), true); };
+    };
+    const auto post = [](HWND control) { ::PostMessageW(control, BM_CLICK, 0, 0); };
+    const auto type = [](const wchar_t* text) {
+        return [text](HWND box) {
+            ::SetFocus(box);
+            setWindowText(box, text);
+        };
+    };
+    const ExtrasSettings before = members.extras;
+    for (const int settingsButton : {IDCANCEL, IDOK}) {
+        members.extras = before;
+        EXPECT_EQ(runDialog({[this] { return ::PostMessageW(item(IDC_CMD_MORE), BM_CLICK, 0, 0), true; },
+                             in(IDC_CHK_KEY_FEEDBACK, post), in(IDC_CHK_FOLLOW_LAYOUT, post),
+                             in(IDC_TXT_REPEAT_DELAY, type(L"100")), in(IDC_TXT_REPEAT_RATE, type(L"45")),
+                             // Leaving a box shows the nearest value allowed.
+                             in(IDC_TXT_DWELL_TIME, type(L"750")),
+                             in(IDC_TXT_REPEAT_DELAY, [](HWND box) { EXPECT_EQ(windowText(box), L"250"); }),
+                             in(IDOK, post), [more] { return more() == nullptr; }, click(settingsButton)}),
+                  settingsButton == IDOK);
+        const ExtrasSettings edited{false, 250, 30, 750, true};
+        EXPECT_EQ(members.extras, settingsButton == IDOK ? edited : before) << settingsButton;
+    }
+}
+
+}  // namespace
+}  // namespace tapkeys::test

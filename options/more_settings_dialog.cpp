@@ -1,0 +1,99 @@
+#include "options/more_settings_dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "options/extras_form.h"
+#include "options/options_ids.h"
+#include "win32/base_dialog.h"
+#include "win32/dialog_controls.h"
+
+namespace tapkeys {
+namespace {
+
+struct NumberBox {
+    int edit, upDown;
+    const ExtrasRange& range;
+    int ExtrasSettings::*value;
+    int step;  // one arrow press
+};
+
+const NumberBox kNumberBoxes[] = {
+    {IDC_TXT_REPEAT_DELAY, IDC_SPN_REPEAT_DELAY, kRepeatDelayRange, &ExtrasSettings::repeatDelay, 50},
+    {IDC_TXT_REPEAT_RATE, IDC_SPN_REPEAT_RATE, kRepeatRateRange, &ExtrasSettings::repeatRate, 1},
+    {IDC_TXT_DWELL_TIME, IDC_SPN_DWELL_TIME, kDwellTimeRange, &ExtrasSettings::dwellTime, 100},
+};
+
+class MoreSettingsDialog : public BaseDialog<MoreSettingsDialog> {
+public:
+    explicit MoreSettingsDialog(ExtrasSettings& extras) : extras_(extras) {}
+
+    bool show(HWND owner) { return runModal(owner, IDD_MORE_SETTINGS) == IDOK; }
+
+private:
+    friend class BaseDialog<MoreSettingsDialog>;
+
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM) {
+        switch (message) {
+            case WM_INITDIALOG: return onInit(), TRUE;
+            case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam)), TRUE;
+            default: return FALSE;
+        }
+    }
+
+    HWND control(int id) const { return ::GetDlgItem(hwnd(), id); }
+
+    void onInit() {
+        setChecked(control(IDC_CHK_KEY_FEEDBACK), extras_.keyFeedback);
+        setChecked(control(IDC_CHK_FOLLOW_LAYOUT), extras_.followLayout);
+        for (const NumberBox& box : kNumberBoxes) {
+            const HWND upDown = control(box.upDown);
+            const int low = box.range.off >= 0 ? box.range.off : box.range.min;
+            ::SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(low), box.range.max);
+            UDACCEL accel{0, static_cast<UINT>(box.step)};
+            ::SendMessageW(upDown, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+            ::SendMessageW(control(box.edit), EM_LIMITTEXT, 5, 0);
+            setWindowText(control(box.edit), std::to_wstring(extras_.*box.value));
+        }
+    }
+
+    void onCommand(int id, int code) {
+        if (id == IDOK) return onOk();
+        if (id == IDCANCEL) return void(::EndDialog(hwnd(), IDCANCEL));
+        // A box shows the value it stands for as soon as the user leaves it, so OK holds no surprise.
+        if (code != EN_KILLFOCUS) return;
+        for (const NumberBox& box : kNumberBoxes) {
+            if (box.edit == id) normalize(box);
+        }
+    }
+
+    int valueOf(const NumberBox& box) const {
+        return extrasValueFromText(windowText(control(box.edit)), box.range, extras_.*box.value);
+    }
+
+    void normalize(const NumberBox& box) {
+        const std::wstring shown = std::to_wstring(valueOf(box));
+        if (windowText(control(box.edit)) != shown) setWindowText(control(box.edit), shown);
+    }
+
+    void onOk() {
+        ExtrasSettings edited = extras_;
+        edited.keyFeedback = isChecked(control(IDC_CHK_KEY_FEEDBACK));
+        edited.followLayout = isChecked(control(IDC_CHK_FOLLOW_LAYOUT));
+        for (const NumberBox& box : kNumberBoxes) edited.*box.value = valueOf(box);
+        extras_ = edited;
+        ::EndDialog(hwnd(), IDOK);
+    }
+
+    ExtrasSettings& extras_;
+};
+
+}  // namespace
+
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras) {
+    MoreSettingsDialog dialog(extras);
+    return dialog.show(owner);
+}
+
+}  // namespace tapkeys
