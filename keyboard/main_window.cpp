@@ -11,6 +11,7 @@
 #include "output/key_string_sender.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
+#include "win32/system_function.h"
 
 namespace tapkeys {
 namespace {
@@ -19,6 +20,15 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell; 2 is the topmost keeper's
+
+// Windows 8 and later; without the function there are no pointer messages either.
+bool isTouch(UINT32 pointerId) {
+    using GetPointerTypeFunction = BOOL(WINAPI*)(UINT32, POINTER_INPUT_TYPE*);
+    static const auto getPointerType =
+        systemFunction<GetPointerTypeFunction>(L"user32.dll", "GetPointerType");
+    POINTER_INPUT_TYPE type = PT_POINTER;
+    return getPointerType != nullptr && getPointerType(pointerId, &type) && type == PT_TOUCH;
+}
 
 KeyTiming::Ms nowMs() {
     return static_cast<KeyTiming::Ms>(::GetTickCount64());
@@ -103,6 +113,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: return onPaint(), 0;
         case WM_ERASEBKGND: return 1;  // every pixel is painted from the off-screen buffer
         case WM_MOUSEACTIVATE: return onMouseActivate(pointFrom(static_cast<LPARAM>(::GetMessagePos())));
+        case WM_POINTERACTIVATE: return onPointerActivate(pointFrom(static_cast<LPARAM>(::GetMessagePos())));
+        case WM_POINTERDOWN:
+            return onPointer(TouchRouter::Message::Down, wParam, lParam)
+                       ? 0
+                       : defaultProc(message, wParam, lParam);
+        case WM_POINTERUP:
+            return onPointer(TouchRouter::Message::Up, wParam, lParam) ? 0
+                                                                       : defaultProc(message, wParam, lParam);
         case WM_LBUTTONDOWN: return onPress(MouseButton::Left, pointFrom(lParam), false), 0;
         case WM_LBUTTONDBLCLK: return onPress(MouseButton::Left, pointFrom(lParam), true), 0;
         case WM_RBUTTONDOWN:
@@ -128,6 +146,7 @@ void MainWindow::onLoad() {
     painter_.setDpi(instance_, windowDpi(hwnd()));
     loadSettings();
     styleCtl_.setClient(hwnd());
+    tabletGestures_.disable(hwnd());
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
@@ -187,39 +206,70 @@ void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
 
 // A key types into the window in front. Taking the activation on its press would only make that window
 // take it back before the keystrokes can go to it: a round trip that was most of a key's latency under
-// Wine, and a moment in which the target shows itself inactive. Buttons and drags activate as usual.
+// Wine, and a moment in which the target shows itself inactive (pressActivates).
 LRESULT MainWindow::onMouseActivate(POINT screenPoint) {
+    return pressActivates(hitAtScreen(screenPoint)) ? MA_ACTIVATE : MA_NOACTIVATE;
+}
+
+// A finger activates like a click; the message comes while the touch-down is being retrieved, so the
+// message position is the finger's.
+LRESULT MainWindow::onPointerActivate(POINT screenPoint) {
+    return pressActivates(hitAtScreen(screenPoint)) ? PA_ACTIVATE : PA_NOACTIVATE;
+}
+
+HitTarget MainWindow::hitAtScreen(POINT screenPoint) const {
     POINT at = screenPoint;
     ::ScreenToClient(hwnd(), &at);
-    const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
-    if (hit.kind != HitTarget::Kind::Label) return MA_ACTIVATE;
-    const bool button = hit.label->control == Control::Options || hit.label->control == Control::Close;
-    return button ? MA_ACTIVATE : MA_NOACTIVATE;
+    return painter_.scale().hitTest(at.x, at.y);
+}
+
+bool MainWindow::onPointer(TouchRouter::Message message, WPARAM wParam, LPARAM lParam) {
+    const UINT32 id = GET_POINTERID_WPARAM(wParam);
+    const TouchRouter::Action action =
+        touchRouter_.route(message, id, isTouch(id), hitAtScreen(pointFrom(lParam)));
+    // Touch pointers share the timing with the mouse under ids of their own.
+    const int pointer = static_cast<int>(id) + 1;
+    switch (action.kind) {
+        case TouchRouter::Action::Kind::PassOn: return false;
+        case TouchRouter::Action::Kind::Press:
+            typeLabel(*action.label, false), holdKey(pointer, *action.label);
+            break;
+        case TouchRouter::Action::Kind::Release: timing_.release(pointer), timingChanged(); break;
+    }
+    return true;
 }
 
 // The keystrokes go out first; the light, the repeat and the capture that follows the key until its
 // release come after them and do not delay the typing.
 void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubleClick) {
     switch (label.control) {
-        case Control::Key:
-        case Control::KeyBG: keyMap_.onCharacterKey(label.index); break;
-        case Control::Esc:
-        case Control::Tab:
-        case Control::Backspace:
-        case Control::Return:
-        case Control::Space: keyMap_.onNamedKey(label.control); break;
-        case Control::Shift: keyMap_.onShift(doubleClick); break;
-        case Control::CapsLock: keyMap_.onCapsLock(); break;
         case Control::Close: return onUnload();
         case Control::Options:
             // The options button acts on the click: press and release over the button.
             if (button == MouseButton::Middle || doubleClick) return;
             pressedOptions_ = &label;
             break;
+        default: typeLabel(label, doubleClick); break;
     }
     holdKey(KeyTiming::kMousePointer, label);
     ::SetCapture(hwnd());
     holdingKey_ = true;
+}
+
+void MainWindow::typeLabel(const Label& label, bool doubleClick) {
+    switch (label.control) {
+        case Control::Key:
+        case Control::KeyBG: return keyMap_.onCharacterKey(label.index);
+        case Control::Esc:
+        case Control::Tab:
+        case Control::Backspace:
+        case Control::Return:
+        case Control::Space: return keyMap_.onNamedKey(label.control);
+        case Control::Shift: return keyMap_.onShift(doubleClick);
+        case Control::CapsLock: return keyMap_.onCapsLock();
+        case Control::Options:
+        case Control::Close: return;
+    }
 }
 
 void MainWindow::holdKey(int pointer, const Label& label) {

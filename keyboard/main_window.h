@@ -12,11 +12,13 @@
 #include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/topmost_keeper.h"
+#include "keyboard/touch_router.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
 #include "settings/profile_ini.h"
 #include "win32/base_window.h"
+#include "win32/tablet_gestures.h"
 #include "win32/window_timer.h"
 #include "winstyle/cls_style.h"
 
@@ -42,6 +44,10 @@ private:
     // Messages
     void onPaint();
     LRESULT onMouseActivate(POINT screenPoint);
+    LRESULT onPointerActivate(POINT screenPoint);
+    // A touch on a key; false leaves the message to the default handling (mouse messages).
+    bool onPointer(TouchRouter::Message message, WPARAM wParam, LPARAM lParam);
+    HitTarget hitAtScreen(POINT screenPoint) const;
     void onPress(MouseButton button, POINT at, bool doubleClick);
     void onRelease(POINT at);
     void onMove(POINT at);
@@ -52,6 +58,7 @@ private:
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
+    void typeLabel(const Label& label, bool doubleClick);  // the keys; the buttons do nothing here
     void holdKey(int pointer, const Label& label);
     void showOptions();
     void dragWindow();
@@ -87,6 +94,8 @@ private:
     std::vector<KeyTiming::Light> shownLights_;  // the lights as last painted
     bool holdingKey_ = false;                    // a key press holds the mouse capture
     bool trackingLeave_ = false;
+    TouchRouter touchRouter_;
+    TabletGestures tabletGestures_;
 };
 
 }  // namespace tapkeys
