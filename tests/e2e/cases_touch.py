@@ -3,10 +3,12 @@ so, and a settings file without [extras] behaves as before."""
 
 import time
 
+import cases_options as options
 from driver.layout import Rect
+from driver.probe import IDOK
 from driver.runner import KEYBOARD, Setup, case
 from driver.screen import brightness, is_outline
-from driver.waiting import check, check_equal
+from driver.waiting import check, check_equal, wait_for
 from driver.wine_desktop import LEFT
 from key_sets import PLACED, RED, UK_HOST, UK_NORMAL
 from typing_steps import begin
@@ -98,3 +100,50 @@ def resting_on_a_key_types_it_once_then_the_next_key(ctx):
     park(ctx)
     time.sleep(SETTLE_S)
     check_equal(ctx.target.chars_since(mark), "qw", "resting on the next key")
+
+
+MORE = "More settings"
+MORE_SETUP = Setup("touch-more", **UK_HOST, settings={"misc": options.PLACE})
+
+
+def more_control(ctx, name):
+    dialog = options.probe(ctx).dialog(MORE)
+    check(dialog is not None, f"the {MORE!r} dialog has gone")
+    return dialog.control(name if isinstance(name, int) else options.IDS[name])
+
+
+def click_more(ctx, name):
+    ctx.desktop.click(more_control(ctx, name).centre)
+
+
+def type_into_more(ctx, name, text):
+    click_more(ctx, name)
+    ctx.desktop.press_keys("End", "shift+Home")
+    ctx.desktop.type_keys(text)
+    ctx.desktop.press_keys("Tab")
+
+
+@case(KEYBOARD, MORE_SETUP)
+def more_settings_edits_the_four_values_and_the_settings_ok_stores_them(ctx):
+    options.open_dialog(ctx)
+    options.click(ctx, "IDC_CMD_MORE")
+    more = wait_for(lambda: options.probe(ctx).dialog(MORE, wait_s=options.OPEN_S), timeout=options.OPEN_S)
+    check(more is not None and more.active, f"no active {MORE!r} dialog after a click on More...")
+    shown = [more.control(options.IDS[n]).text
+             for n in ("IDC_TXT_REPEAT_DELAY", "IDC_TXT_REPEAT_RATE", "IDC_TXT_DWELL_TIME")]
+    check_equal(shown, ["0", "10", "0"], "the numbers shown for a file without [extras]")
+    click_more(ctx, "IDC_CHK_KEY_FEEDBACK")
+    type_into_more(ctx, "IDC_TXT_REPEAT_DELAY", "500")
+    type_into_more(ctx, "IDC_TXT_REPEAT_RATE", "12")
+    type_into_more(ctx, "IDC_TXT_DWELL_TIME", "40")  # below the minimum: shows 300 once left
+    check(wait_for(lambda: more_control(ctx, "IDC_TXT_DWELL_TIME").text == "300", timeout=2.0),
+          f"a dwell time of 40 shows as {more_control(ctx, 'IDC_TXT_DWELL_TIME').text!r}, not 300")
+    ctx.picture("more-settings", options.probe(ctx).dialog(MORE).rect)
+    click_more(ctx, IDOK)
+    check(options.probe(ctx).closed(MORE, wait_s=options.OPEN_S), f"{MORE!r} is still open after OK")
+    options.close_dialog(ctx, IDOK)
+    keyboard = ctx.keyboard
+    keyboard.close()
+    options.check_settings(keyboard.folder, {
+        ("extras", "KEYFEEDBACK"): "0", ("extras", "REPEATDELAY"): "500", ("extras", "REPEATRATE"): "12",
+        ("extras", "DWELLTIME"): "300", ("extras", "FOLLOWLAYOUT"): "0"})
