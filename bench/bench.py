@@ -4,11 +4,14 @@ Xvfb, with xvkbd beside them as the peer a Linux user would pick.
 
     bench.py --exe tapkeys.exe --floor bench_floor.exe --gui-objects bench_gui_objects.exe
              --target tapkeys_e2e_target.exe --layout-tool tapkeys_e2e_layout_points.exe
-             [--state DIR] [--only latency,startup,idle,memory] [--presses 500] [--blocks 5]
+             [--state DIR] [--only latency,feedback,startup,idle,memory] [--presses 500] [--blocks 5]
+             [--feedback-presses 200]
              [--startups 15] [--idle-seconds 60] [--memory-presses 10000] [--json FILE] [--markdown FILE]
 
 Latency: a pointer press on a key (XTest, stamped on CLOCK_MONOTONIC_RAW) to the WM_CHAR in the target
 window's edit control (stamped by QueryPerformanceCounter, which Wine reads from the same clock).
+Feedback: a pointer press on a key to the first look (XGetImage) at the key's left outline line that
+shows it lit.
 Start-up: process start to the first frame that matches the settled window. Idle: CPU time of the
 process over the given seconds untouched (and of the wineserver meanwhile). Memory: private bytes (the
 process's anonymous pages) and GDI / USER objects after start and after the given number of key presses.
@@ -42,7 +45,8 @@ def arguments():
     for name in ("exe", "floor", "gui-objects", "target", "layout-tool"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--state", default="build/bench-win/bench-wine")
-    parser.add_argument("--only", default="latency,startup,idle,memory")
+    parser.add_argument("--only", default="latency,feedback,startup,idle,memory")
+    parser.add_argument("--feedback-presses", type=int, default=200)
     parser.add_argument("--presses", type=int, default=500, help="latency samples per program")
     parser.add_argument("--blocks", type=int, default=5, help="latency samples are taken in this many rounds")
     parser.add_argument("--startups", type=int, default=15)
@@ -114,6 +118,48 @@ def latency(session, args):
     results["safe mode pauses"] = {"left_to_right": summary([a for a, _ in nudges]),
                                    "right_to_char": summary([b for _, b in nudges])}
     return results
+
+
+# Press feedback
+
+# The brightest pixel of the left outline line's middle: about 640 (R + G + B) at rest, white when lit.
+LIT_BRIGHTNESS = 735
+
+
+def outline_brightness(session, rect):
+    pixels = session.x.sample(rect, step=1)
+    return max(sum(pixels[i:i + 3]) for i in range(0, len(pixels), 3))
+
+
+def feedback(session, args):
+    """Press to lit outline: the button goes down on a letter key, then the key's left outline line is
+    read through XGetImage in a tight loop until it is lit; the button goes up after that, and the next
+    press waits until the light is out."""
+    samples = []
+    session.ensure_target()
+    program = session.start_tapkeys(False)
+    try:
+        session.target.activate()
+        keyboard = program.keyboard
+        for i in range(args.feedback_presses + 1):
+            index = LETTER_KEYS[i % len(LETTER_KEYS)]
+            frame = keyboard.layout.label("KeyBG", index).rect
+            line = (keyboard.origin[0] + frame.left, keyboard.origin[1] + frame.top + frame.height // 2 - 1, 3, 3)
+            session.x.move(keyboard.point("Key", index))
+            pressed = session.x.button(True)
+            lit = wait_for(lambda: outline_brightness(session, line) >= LIT_BRIGHTNESS, 2.0, 0)
+            seen = now_us()
+            session.x.button(False)
+            if not lit:
+                raise CaseFailure(f"key {index} did not light within 2 s of its press")
+            if i > 0:  # the first press also settles the target tracking
+                samples.append((seen - pressed) / 1000)
+            wait_for(lambda: outline_brightness(session, line) < LIT_BRIGHTNESS, 2.0, 0.005)
+            time.sleep(PRESS_GAP_S)
+    finally:
+        program.stop()
+    log(f"feedback: median {summary(samples)['median']:.2f} ms over {len(samples)} presses")
+    return {"tapkeys": summary(samples)}
 
 
 # Start-up
@@ -255,6 +301,10 @@ def markdown(results):
             lines.append(f"| safe mode: Left to Right, Right to the character, as the target sees them (median) | – | "
                          f"{ms(pauses['left_to_right']['median'])}, {ms(pauses['right_to_char']['median'])} | – | – | "
                          f"10 ms each by design |")
+    if "feedback" in results:
+        fb = results["feedback"]["tapkeys"]
+        lines.append(f"| press to lit outline, median (p95), {fb['n']} presses | – | {ms(fb['median'])} "
+                     f"({ms(fb['p95'])}) | – | – | median ≤ 16 ms |")
     if "startup" in results:
         st = results["startup"]
         fl, tk, xv = st["floor"], st["tapkeys"], st["xvkbd"]
@@ -289,7 +339,7 @@ def markdown(results):
 
 def main():
     args = arguments()
-    sections = {"latency": latency, "startup": startup, "idle": idle, "memory": memory}
+    sections = {"latency": latency, "feedback": feedback, "startup": startup, "idle": idle, "memory": memory}
     wanted = [name for name in args.only.split(",") if name]
     results = {}
     with Session(args) as session:

@@ -71,6 +71,13 @@ class XServer:
         _x11.XFlush(self._dpy)
         return pressed
 
+    def button(self, down, button=1):
+        """Presses or releases a button where the pointer is; returns the time taken just before."""
+        stamp = now_us()
+        _xtst.XTestFakeButtonEvent(self._dpy, button, 1 if down else 0, 0)
+        _x11.XFlush(self._dpy)
+        return stamp
+
     def sample(self, rect, step=SAMPLE_STEP):
         """Every step-th pixel of rect (left, top, width, height), row by row, as bytes (4 a pixel)."""
         left, top, width, height = rect
