@@ -81,6 +81,10 @@ std::uint32_t litPixel(std::uint32_t pixel, int level) {
     return out;
 }
 
+bool overlaps(const PixelRect& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 }  // namespace
 
 void KeyboardPainter::setDpi(HINSTANCE instance, int dpi) {
@@ -171,10 +175,11 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     draw(0, 0);
 }
 
-void KeyboardPainter::drawTitle(HDC dc) const {
+void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
     const PixelRect logo = scale_.toPixels(kLogoRect);
     const PixelRect options = scale_.toPixels(findLabel(Control::Options, 1)->rect);
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
+    if (!overlaps({r.left, r.top, r.right, r.bottom}, area)) return;
     SelectScope useFont{dc, titleFont_.get()};
     const COLORREF previous = ::SetTextColor(dc, kTitleColour);
     static constexpr wchar_t kTitle[] = L"tapkeys";
@@ -182,48 +187,65 @@ void KeyboardPainter::drawTitle(HDC dc) const {
     ::SetTextColor(dc, previous);
 }
 
-// The key's frames less their last column, where the right-hand neighbour's outline begins.
-void KeyboardPainter::lightKey(std::uint32_t* pixels, int width, int height,
-                               const KeyTiming::Light& light) const {
+// The key's frames less their last column, where the right-hand neighbour's outline begins; pixels holds
+// the area's pixels, top-down, row by row.
+void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const {
     const KeyFrames frames = framesOf(light.key);
+    const int width = area.right - area.left;
     for (int f = 0; f < frames.count; ++f) {
         const PixelRect r = scale_.toPixels(frames.rects[static_cast<std::size_t>(f)]);
         // Enter's two frames overlap by a row, which must be lit once.
         const int top = f > 0 ? std::max(r.top, scale_.toPixels(frames.rects[0]).bottom) : r.top;
-        for (int y = std::max(0, top); y < std::min(r.bottom, height); ++y) {
-            for (int x = std::max(0, r.left); x < std::min(r.right - 1, width); ++x) {
-                std::uint32_t& pixel = pixels[static_cast<std::size_t>(y) * width + x];
+        for (int y = std::max<int>(area.top, top); y < std::min<int>(r.bottom, area.bottom); ++y) {
+            for (int x = std::max<int>(area.left, r.left); x < std::min<int>(r.right - 1, area.right); ++x) {
+                std::uint32_t& pixel =
+                    pixels[static_cast<std::size_t>(y - area.top) * width + (x - area.left)];
                 pixel = litPixel(pixel, light.level);
             }
         }
     }
 }
 
+// Draws only the dirty part: a pressed key repaints its own rectangle, not the window, and the
+// captions outside it are not drawn at all.
 void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
                             std::span<const KeyTiming::Light> lights) {
     const int width = scale_.windowWidth(), height = scale_.windowHeight();
+    const RECT area{std::max<LONG>(0, dirty.left), std::max<LONG>(0, dirty.top),
+                    std::min<LONG>(width, dirty.right), std::min<LONG>(height, dirty.bottom)};
+    if (area.right <= area.left || area.bottom <= area.top) return;
     MemoryDc buffer{::CreateCompatibleDC(target)};
-    // A top-down 32-bit canvas whose pixels the key lights change in place.
+    // A top-down 32-bit canvas of the area, whose pixels the key lights change in place; drawing keeps
+    // window coordinates through the viewport origin.
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER),
+                      area.right - area.left,
+                      -(area.bottom - area.top),
+                      1,
+                      32,
+                      BI_RGB,
+                      0,
+                      0,
+                      0,
+                      0,
+                      0};
     void* bits = nullptr;
     Bitmap canvas{::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
     SelectScope useCanvas{buffer.get(), canvas.get()};
     const HDC dc = buffer.get();
-    // Only the dirty part reaches the screen: captions elsewhere need not be drawn.
-    ::IntersectClipRect(dc, dirty.left, dirty.top, dirty.right, dirty.bottom);
+    ::SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
 
     // Black shows wherever the background image does not reach.
-    RECT all{0, 0, width, height};
-    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     {
         MemoryDc art{::CreateCompatibleDC(target)};
         if (background_) {
             SelectScope useArt{art.get(), background_.get()};
-            ::BitBlt(dc, 0, 0, width, height, art.get(), 0, 0, SRCCOPY);
+            ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, art.get(),
+                     area.left, area.top, SRCCOPY);
         }
-        if (logo_) {
-            const PixelRect logo = scale_.toPixels(kLogoRect);
+        const PixelRect logo = scale_.toPixels(kLogoRect);
+        if (logo_ && overlaps(logo, area)) {
             SelectScope useArt{art.get(), logo_.get()};
             ::BitBlt(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top, art.get(), 0, 0,
                      SRCCOPY);
@@ -231,15 +253,14 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
     }
     if (bits != nullptr && !lights.empty()) {
         ::GdiFlush();  // the blits above must have landed before the pixels are read
-        for (const KeyTiming::Light& light : lights)
-            lightKey(static_cast<std::uint32_t*>(bits), width, height, light);
+        for (const KeyTiming::Light& light : lights) lightKey(static_cast<std::uint32_t*>(bits), area, light);
     }
     ::SetBkMode(dc, TRANSPARENT);
-    drawTitle(dc);
+    drawTitle(dc, area);
     // Lowest label first, so where captions overlap the uppermost one is drawn last.
     for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
         const Label& label = *it;
-        if (label.font == CaptionFont::None) continue;
+        if (label.font == CaptionFont::None || !overlaps(scale_.toPixels(label.rect), area)) continue;
         if (label.font == CaptionFont::KeyFont) {
             drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
             continue;
@@ -249,8 +270,8 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
         drawCaption(dc, label, fallback ? label.fallbackCaption : label.caption, style.font.get(),
                     captionColour);
     }
-    ::BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc,
-             dirty.left, dirty.top, SRCCOPY);
+    ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+             area.top, SRCCOPY);
 }
 
 }  // namespace tapkeys

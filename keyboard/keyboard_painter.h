@@ -38,8 +38,8 @@ private:
     void createCaptionFonts();
     Font createFont(const wchar_t* face, int centipoints, bool bold) const;
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
-    void drawTitle(HDC dc) const;
-    void lightKey(std::uint32_t* pixels, int width, int height, const KeyTiming::Light& light) const;
+    void drawTitle(HDC dc, const RECT& area) const;
+    void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
 
     LayoutScale scale_{96};
     KeyFontSpec keyFontSpec_;

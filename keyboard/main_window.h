@@ -93,6 +93,8 @@ private:
     std::optional<KeyTiming::Ms> scheduled_;     // when timingTimer_ fires
     std::vector<KeyTiming::Light> shownLights_;  // the lights as last painted
     bool holdingKey_ = false;                    // a key press holds the mouse capture
+    bool typingPress_ = false;                   // a mouse press is sending its keystrokes
+    bool releasedWhileTyping_ = false;
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;

@@ -17,14 +17,18 @@ bool pressActivates(const HitTarget& hit) {
 
 TouchRouter::Action TouchRouter::route(Message message, std::uint32_t pointerId, bool touch,
                                        const HitTarget& hit) {
-    const auto taken = std::ranges::find(onKeys_, pointerId);
-    if (message == Message::Up) {
-        if (taken == onKeys_.end()) return {};
-        onKeys_.erase(taken);
-        return {Action::Kind::Release, nullptr};
+    const auto taken = std::ranges::find(fingers_, pointerId, &Finger::pointerId);
+    if (taken != fingers_.end() && message != Message::Down) {
+        const bool stillOnKey = hit.kind == HitTarget::Kind::Label && keyOf(*hit.label) == taken->key;
+        const bool lets = taken->onKey && (message == Message::Up || !stillOnKey);
+        taken->onKey = taken->onKey && !lets;
+        if (message == Message::Up) fingers_.erase(taken);
+        return {lets ? Action::Kind::Release : Action::Kind::None, nullptr};
     }
-    if (!touch || hit.kind != HitTarget::Kind::Label || isButton(*hit.label)) return {};
-    if (taken == onKeys_.end()) onKeys_.push_back(pointerId);
+    if (message != Message::Down || !touch || hit.kind != HitTarget::Kind::Label || isButton(*hit.label))
+        return {};
+    if (taken != fingers_.end()) fingers_.erase(taken);
+    fingers_.push_back({pointerId, keyOf(*hit.label), true});
     return {Action::Kind::Press, hit.label};
 }
 

@@ -18,18 +18,25 @@ bool pressActivates(const HitTarget& hit);
 
 class TouchRouter {
 public:
-    enum class Message : std::uint8_t { Down, Up };
+    enum class Message : std::uint8_t { Down, Update, Up };
     struct Action {
-        enum class Kind : std::uint8_t { PassOn, Press, Release } kind = Kind::PassOn;
+        // None: a taken finger's message that changes nothing (answered all the same).
+        enum class Kind : std::uint8_t { PassOn, None, Press, Release } kind = Kind::PassOn;
         const Label* label = nullptr;  // Press: the key's label
         friend bool operator==(const Action&, const Action&) = default;
     };
 
-    // A pointer message: the pointer's id, whether it is a finger, and what lies under it.
+    // A pointer message: the pointer's id, whether it is a finger, and what lies under it. A finger that
+    // slides off its key lets the key go (Release) but stays taken until it lifts.
     Action route(Message message, std::uint32_t pointerId, bool touch, const HitTarget& hit);
 
 private:
-    std::vector<std::uint32_t> onKeys_;  // fingers taken at touch-down, until they lift
+    struct Finger {
+        std::uint32_t pointerId;
+        KeyId key;
+        bool onKey;
+    };
+    std::vector<Finger> fingers_;  // taken at touch-down, until they lift
 };
 
 }  // namespace tapkeys

@@ -26,10 +26,13 @@ TEST(TouchRouter, FingersOnKeysPressAtTouchDownAndEverythingElsePassesOn) {
     } steps[] = {
         {Message::Down, 2, true, shift, {Kind::Press, shift.label}},
         {Message::Down, 3, true, key, {Kind::Press, key.label}},
+        {Message::Update, 3, true, on(Control::KeyBG, 5), {Kind::None, nullptr}},  // the same key
         {Message::Up, 3, true, key, {Kind::Release, nullptr}},
-        {Message::Up, 2, true, band, {Kind::Release, nullptr}},  // lifted elsewhere: still its own
-        {Message::Up, 2, true, shift, {}},                       // once only
-        {Message::Down, 1, false, key, {}},                      // the mouse
+        {Message::Update, 2, true, key, {Kind::Release, nullptr}},  // slid off Shift: let go once
+        {Message::Update, 2, true, shift, {Kind::None, nullptr}},
+        {Message::Up, 2, true, band, {Kind::None, nullptr}},
+        {Message::Up, 2, true, shift, {}},   // lifted: no longer taken
+        {Message::Down, 1, false, key, {}},  // the mouse
         {Message::Up, 1, false, key, {}},
         {Message::Down, 4, true, close, {}},
         {Message::Down, 5, true, band, {}},
