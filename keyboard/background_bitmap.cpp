@@ -30,11 +30,10 @@ Bitmap bitmapFrom(const RgbImage& image) {
 
 // The logo is a small picture, not line art: a smoothed enlargement of the 32-pixel image serves.
 Bitmap scaledCopy(const Bitmap& source, int width, int height, int targetWidth, int targetHeight) {
-    HDC screen = ::GetDC(nullptr);
-    MemoryDc from{::CreateCompatibleDC(screen)};
-    MemoryDc to{::CreateCompatibleDC(screen)};
-    Bitmap scaled{::CreateCompatibleBitmap(screen, targetWidth, targetHeight)};
-    ::ReleaseDC(nullptr, screen);
+    const WindowDc screen{nullptr};
+    MemoryDc from{::CreateCompatibleDC(screen.get())};
+    MemoryDc to{::CreateCompatibleDC(screen.get())};
+    Bitmap scaled{::CreateCompatibleBitmap(screen.get(), targetWidth, targetHeight)};
     {
         SelectScope useFrom{from.get(), source.get()};
         SelectScope useTo{to.get(), scaled.get()};

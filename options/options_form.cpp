@@ -1,5 +1,7 @@
 #include "options/options_form.h"
 
+#include <utility>
+
 namespace tapkeys {
 
 KeyMapChoice keyMapChoice(std::wstring_view keyMap) {
@@ -21,15 +23,17 @@ OptionsForm formFromSettings(const KeyboardSettings& settings) {
             .userKeymapUC = settings.keyMapUserUC};
 }
 
-KeyboardSettings settingsFromForm(const OptionsForm& form) {
-    return {.useSafeMode = form.safeMode,
-            .fontFace = form.fontFaceText,
-            .fontStyle = fontStyleLetters(form.fontStyle),
-            .fontSze = fontSizeFromText(form.fontSizeText),
-            .fontColor = form.colorButtonFace,
-            .keyMap = keyMapValue(form.keyMap),
-            .keyMapUserLC = form.userKeymapLC,
-            .keyMapUserUC = form.userKeymapUC};
+KeyboardSettings settingsFromForm(const OptionsForm& form, KeyboardSettings unshown) {
+    KeyboardSettings settings = std::move(unshown);
+    settings.useSafeMode = form.safeMode;
+    settings.fontFace = form.fontFaceText;
+    settings.fontStyle = fontStyleLetters(form.fontStyle);
+    settings.fontSze = fontSizeFromText(form.fontSizeText);
+    settings.fontColor = form.colorButtonFace;
+    settings.keyMap = keyMapValue(form.keyMap);
+    settings.keyMapUserLC = form.userKeymapLC;
+    settings.keyMapUserUC = form.userKeymapUC;
+    return settings;
 }
 
 }  // namespace tapkeys

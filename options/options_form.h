@@ -1,6 +1,6 @@
 #pragma once
 // What the options dialog's controls hold, as a plain value: filled from the keyboard window's settings
-// members when the dialog opens, turned back into members on OK. Platform-free.
+// when the dialog opens, turned back into settings on OK. Platform-free.
 
 #include <cstdint>
 #include <string>
@@ -31,7 +31,8 @@ struct OptionsForm {
 
 OptionsForm formFromSettings(const KeyboardSettings& settings);
 
-// The face and the key-map texts are taken as they stand; the size follows fontSizeFromText.
-KeyboardSettings settingsFromForm(const OptionsForm& form);
+// The face and the key-map texts are taken as they stand; the size follows fontSizeFromText. Settings
+// the dialog does not show keep their values from `unshown`.
+KeyboardSettings settingsFromForm(const OptionsForm& form, KeyboardSettings unshown);
 
 }  // namespace tapkeys

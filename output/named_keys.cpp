@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "win32/ascii_case.h"
+
 namespace tapkeys {
 namespace {
 
@@ -23,12 +25,6 @@ constexpr std::array<NamedKey, 42> namedKeys{{
     {L"F6", 0x75},        {L"F7", 0x76},         {L"F8", 0x77},    {L"F9", 0x78},      {L"WIN", 0x5B},
     {L"APPS", 0x5D},      {L"PRINT", 0x2C},
 }};
-
-// Only ASCII letters fold: the names are ASCII, and a locale's case rules must not turn some other
-// character into one of their letters.
-constexpr wchar_t asciiUpper(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
 
 bool startsWithName(std::wstring_view text, std::wstring_view name) {
     if (text.size() < name.size()) return false;

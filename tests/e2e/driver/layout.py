@@ -27,6 +27,7 @@ class Rect:
 class Label:
     control: str
     index: int
+    part: str
     rect: Rect
     font: str
     caption: str
@@ -37,8 +38,8 @@ class Label:
 
     @property
     def is_outlined_frame(self):
-        """The frames the background image outlines: every key frame and each special key's index 1."""
-        return self.control == "KeyBG" or (self.control != "Key" and self.index == 1)
+        """The frames the background image outlines (Enter's lower frame is part of its upper one's)."""
+        return self.part == "Frame"
 
 
 class Layout:
@@ -47,7 +48,7 @@ class Layout:
         self.width = document["window"]["width"]
         self.height = document["window"]["height"]
         self.logo = Rect(**document["logo"])
-        self.labels = [Label(entry["control"], entry["index"],
+        self.labels = [Label(entry["control"], entry["index"], entry["part"],
                              Rect(entry["left"], entry["top"], entry["width"], entry["height"]),
                              entry["font"], entry["caption"]) for entry in document["labels"]]
         self._by_name = {(label.control, label.index): label for label in self.labels}
