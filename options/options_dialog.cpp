@@ -16,10 +16,9 @@ namespace tapkeys {
 
 namespace {
 
+// The font lists are filled once, this long after the dialog is on screen.
 constexpr UINT_PTR fontLoadTimerId = 1;
 constexpr UINT fontLoadDelayMs = 100;
-constexpr WPARAM keymapMaxLength = 47;
-constexpr WORD keymapMarginPx = 1;
 
 // A background colour with the brush that paints it.
 struct SolidFill {
@@ -27,6 +26,10 @@ struct SolidFill {
     COLORREF color;
     Brush brush;
 };
+
+// The key-map boxes: one character per character key, each margin one pixel.
+constexpr WPARAM keymapMaxLength = 47;
+constexpr WORD keymapMarginPx = 1;
 
 // Courier New 9.75 pt for the key-map boxes, so the 47 characters line up like the keys.
 Font keymapFont() {
@@ -227,10 +230,6 @@ private:
     const SolidFill* keymapFieldFill_ = &dialogFill_;
     WindowTimer fontLoadTimer_;
 };
-
-}  // namespace
-
-namespace {
 
 // The common controls (version 6, as the manifest asks) are loaded with the first showing of the
 // dialog, their only user: loaded at start-up they were a fifth of the keyboard's start-up time.

@@ -31,7 +31,8 @@ inline constexpr WholeNumberRule<std::int16_t> kFontSizeRule{8, 255, 14};
 inline constexpr WholeNumberRule<std::int16_t> kDialogFontSizeRule{
     kFontSizeRule.min, kFontSizeRule.max, static_cast<std::int16_t>(kFontSizeRule.min)};
 
-// The keyboard window's public settings members (the key sets live in KeyMap).
+// The keyboard window's public settings members (the key sets live in KeyMap). Each is one row of the
+// settings table in keyboard_settings.cpp, which names its section, key, default and rule.
 struct KeyboardSettings {
     bool useSafeMode = false;
     std::wstring fontFace;
