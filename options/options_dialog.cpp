@@ -94,6 +94,7 @@ private:
         setChecked(control(IDC_CHK_FONT_STRIKE), form.fontStyle.strikethrough);
         setChecked(control(IDC_CHK_FONT_UNDERLINE), form.fontStyle.underline);
         colorButtonFace_ = form.colorButtonFace;
+        extras_ = form.extras;
         const bool languageFile = form.keyMap == KeyMapChoice::LanguageFile;
         setChecked(control(IDC_OPT_MAP_LANGUAGE_FILE), languageFile);
         setChecked(control(IDC_OPT_MAP_USER), !languageFile);
@@ -113,7 +114,8 @@ private:
                 .keyMap = isChecked(control(IDC_OPT_MAP_LANGUAGE_FILE)) ? KeyMapChoice::LanguageFile
                                                                         : KeyMapChoice::UserDefined,
                 .userKeymapLC = windowText(control(IDC_TXT_USERKEYMAP_LC)),
-                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC))};
+                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC)),
+                .extras = extras_};
     }
 
     void onCommand(int id, int code) {
@@ -186,7 +188,7 @@ private:
     }
 
     void onOk() {
-        settings_ = settingsFromForm(readForm(), settings_);
+        settings_ = settingsFromForm(readForm());
         endDialog(IDOK);
     }
 
@@ -223,6 +225,7 @@ private:
     KeyboardSettings settings_;
     const KeySets& keySets_;
     std::int32_t colorButtonFace_ = 0;
+    ExtrasSettings extras_;  // no controls of its own on this page
     bool closing_ = false;
     Font keymapFont_ = keymapFont();
     SolidFill fieldFill_{COLOR_WINDOW};

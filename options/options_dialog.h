@@ -13,9 +13,8 @@
 namespace tapkeys {
 
 // Shows the dialog modally over owner (which may be null), filled from current. OK returns the edited
-// settings (what the dialog does not show kept as in current); Cancel, Esc and the close box return
-// nothing. currentKeySets (the sets now on the keys) fill an empty user key-map box when the user
-// chooses the user-defined layout.
+// settings; Cancel, Esc and the close box return nothing. currentKeySets (the sets now on the keys) fill an
+// empty user key-map box when the user chooses the user-defined layout.
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
                                                   const KeySets& currentKeySets);
 

@@ -1,7 +1,5 @@
 #include "options/options_form.h"
 
-#include <utility>
-
 namespace tapkeys {
 
 KeyMapChoice keyMapChoice(std::wstring_view keyMap) {
@@ -20,20 +18,20 @@ OptionsForm formFromSettings(const KeyboardSettings& settings) {
             .colorButtonFace = settings.fontColor,
             .keyMap = keyMapChoice(settings.keyMap),
             .userKeymapLC = settings.keyMapUserLC,
-            .userKeymapUC = settings.keyMapUserUC};
+            .userKeymapUC = settings.keyMapUserUC,
+            .extras = settings.extras};
 }
 
-KeyboardSettings settingsFromForm(const OptionsForm& form, KeyboardSettings unshown) {
-    KeyboardSettings settings = std::move(unshown);
-    settings.useSafeMode = form.safeMode;
-    settings.fontFace = form.fontFaceText;
-    settings.fontStyle = fontStyleLetters(form.fontStyle);
-    settings.fontSze = fontSizeFromText(form.fontSizeText);
-    settings.fontColor = form.colorButtonFace;
-    settings.keyMap = keyMapValue(form.keyMap);
-    settings.keyMapUserLC = form.userKeymapLC;
-    settings.keyMapUserUC = form.userKeymapUC;
-    return settings;
+KeyboardSettings settingsFromForm(const OptionsForm& form) {
+    return {.useSafeMode = form.safeMode,
+            .fontFace = form.fontFaceText,
+            .fontStyle = fontStyleLetters(form.fontStyle),
+            .fontSze = fontSizeFromText(form.fontSizeText),
+            .fontColor = form.colorButtonFace,
+            .keyMap = keyMapValue(form.keyMap),
+            .keyMapUserLC = form.userKeymapLC,
+            .keyMapUserUC = form.userKeymapUC,
+            .extras = form.extras};
 }
 
 }  // namespace tapkeys

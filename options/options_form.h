@@ -26,13 +26,13 @@ struct OptionsForm {
     KeyMapChoice keyMap = KeyMapChoice::UserDefined;
     std::wstring userKeymapLC;
     std::wstring userKeymapUC;
+    ExtrasSettings extras;  // edited in the "More settings" dialog
     bool operator==(const OptionsForm&) const = default;
 };
 
 OptionsForm formFromSettings(const KeyboardSettings& settings);
 
-// The face and the key-map texts are taken as they stand; the size follows fontSizeFromText. Settings
-// the dialog does not show keep their values from `unshown`.
-KeyboardSettings settingsFromForm(const OptionsForm& form, KeyboardSettings unshown);
+// The face and the key-map texts are taken as they stand; the size follows fontSizeFromText.
+KeyboardSettings settingsFromForm(const OptionsForm& form);
 
 }  // namespace tapkeys

@@ -8,18 +8,39 @@ namespace tapkeys {
 
 namespace {
 
-// What a row holds and where it lives. A missing key reads as the row's default; a number is read
-// with readNumber and then follows the row's rule.
+// Where a row's value lives: a member of KeyboardSettings or of its extras.
+template <typename T>
+struct Field {
+    T KeyboardSettings::*member = nullptr;
+    T ExtrasSettings::*extra = nullptr;
+
+    T& of(KeyboardSettings& settings) const { return member ? settings.*member : settings.extras.*extra; }
+    const T& of(const KeyboardSettings& settings) const {
+        return member ? settings.*member : settings.extras.*extra;
+    }
+};
+template <typename T>
+constexpr Field<T> field(T KeyboardSettings::*member) {
+    return {member, nullptr};
+}
+template <typename T>
+constexpr Field<T> field(T ExtrasSettings::*extra) {
+    return {nullptr, extra};
+}
+
+// What a row holds. A missing key reads as the row's default; a number is read with readNumber and
+// then follows the row's rule.
 struct Flag {  // "1" or "0"; only a number equal to 1 switches it on
-    bool KeyboardSettings::*member;
+    Field<bool> value;
+    bool defaultOn = false;
 };
 struct Text {  // taken as read
-    std::wstring KeyboardSettings::*member;
+    Field<std::wstring> value;
     std::wstring_view defaultValue;
 };
 template <typename Int>
 struct WholeNumber {  // a missing key reads as the rule's fallback
-    Int KeyboardSettings::*member;
+    Field<Int> value;
     WholeNumberRule<Int> rule;
 };
 enum class Axis { X, Y };
@@ -39,18 +60,19 @@ constexpr double kAnyNumber = std::numeric_limits<double>::infinity();
 
 // The keys in the order the file holds them; load and save both walk this order.
 constexpr std::array kSettings{
-    Setting{L"misc", L"SAFEMODE", Flag{&KeyboardSettings::useSafeMode}},
+    Setting{L"misc", L"SAFEMODE", Flag{field(&KeyboardSettings::useSafeMode)}},
     Setting{L"misc", L"WINDOWX", WindowEdge{Axis::X}},
     Setting{L"misc", L"WINDOWY", WindowEdge{Axis::Y}},
-    Setting{L"fonts", L"FONTFACE", Text{&KeyboardSettings::fontFace, L"Arial"}},
-    Setting{L"fonts", L"FONTSTYLE", Text{&KeyboardSettings::fontStyle, L""}},
-    Setting{L"fonts", L"FONTSIZE", WholeNumber<std::int16_t>{&KeyboardSettings::fontSze, kFontSizeRule}},
+    Setting{L"fonts", L"FONTFACE", Text{field(&KeyboardSettings::fontFace), L"Arial"}},
+    Setting{L"fonts", L"FONTSTYLE", Text{field(&KeyboardSettings::fontStyle), L""}},
+    Setting{L"fonts", L"FONTSIZE",
+            WholeNumber<std::int16_t>{field(&KeyboardSettings::fontSze), kFontSizeRule}},
     // Only hand-edited files hold colours beyond 32 bits; black is the same answer an empty value gets.
     Setting{L"fonts", L"FONTCOLOR",
-            WholeNumber<std::int32_t>{&KeyboardSettings::fontColor, {-kAnyNumber, kAnyNumber, 0}}},
-    Setting{L"keymapping", L"KEYMAP", Text{&KeyboardSettings::keyMap, L"ini"}},
-    Setting{L"keymapping", L"USERKEYMAPNORMAL", Text{&KeyboardSettings::keyMapUserLC, L""}},
-    Setting{L"keymapping", L"USERKEYMAPSHIFT", Text{&KeyboardSettings::keyMapUserUC, L""}},
+            WholeNumber<std::int32_t>{field(&KeyboardSettings::fontColor), {-kAnyNumber, kAnyNumber, 0}}},
+    Setting{L"keymapping", L"KEYMAP", Text{field(&KeyboardSettings::keyMap), L"ini"}},
+    Setting{L"keymapping", L"USERKEYMAPNORMAL", Text{field(&KeyboardSettings::keyMapUserLC), L""}},
+    Setting{L"keymapping", L"USERKEYMAPSHIFT", Text{field(&KeyboardSettings::keyMapUserUC), L""}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.
@@ -71,14 +93,14 @@ private:
         return ini_.readIni(row.section, row.key, defaultValue, path_);
     }
     void load(const Setting& row, const Flag& flag) {
-        loaded_.settings.*flag.member = readNumber(read(row, L"0")) == 1.0;
+        flag.value.of(loaded_.settings) = readNumber(read(row, flag.defaultOn ? L"1" : L"0")) == 1.0;
     }
     void load(const Setting& row, const Text& text) {
-        loaded_.settings.*text.member = read(row, text.defaultValue);
+        text.value.of(loaded_.settings) = read(row, text.defaultValue);
     }
     template <typename Int>
     void load(const Setting& row, const WholeNumber<Int>& number) {
-        loaded_.settings.*number.member =
+        number.value.of(loaded_.settings) =
             number.rule.apply(readNumber(read(row, std::to_wstring(number.rule.fallback))));
     }
     // The default goes through the same range test as a stored value, so a window wider than the screen
@@ -104,14 +126,14 @@ private:
 
 // Numbers are written in decimal, a leading "-" when negative and nothing else.
 std::wstring savedText(const Flag& flag, const KeyboardSettings& settings, WindowPosition) {
-    return settings.*flag.member ? L"1" : L"0";
+    return flag.value.of(settings) ? L"1" : L"0";
 }
 std::wstring savedText(const Text& text, const KeyboardSettings& settings, WindowPosition) {
-    return settings.*text.member;
+    return text.value.of(settings);
 }
 template <typename Int>
 std::wstring savedText(const WholeNumber<Int>& number, const KeyboardSettings& settings, WindowPosition) {
-    return std::to_wstring(settings.*number.member);
+    return std::to_wstring(number.value.of(settings));
 }
 std::wstring savedText(const WindowEdge& edge, const KeyboardSettings&, WindowPosition position) {
     return std::to_wstring(edge.axis == Axis::X ? position.x : position.y);
