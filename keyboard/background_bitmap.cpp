@@ -7,6 +7,8 @@
 namespace tapkeys {
 namespace {
 
+static_assert(kLayoutDpi == USER_DEFAULT_SCREEN_DPI);
+
 Bitmap loadBitmap(HINSTANCE instance, int id) {
     return Bitmap{static_cast<HBITMAP>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};

@@ -131,7 +131,7 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     };
     if (needsHalo(colour)) {
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
-        const int reach = std::max(1, scale_.dpi() / 96);
+        const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
         const SavedDcState keepClip{dc};
         ::IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
         const TextColorScope halo{dc, kHaloColour};

@@ -10,7 +10,8 @@
 
 namespace tapkeys {
 
-inline constexpr int kTwipsPerPixelAt96Dpi = 15;
+inline constexpr int kLayoutDpi = 96;  // the density the layout's pixel sizes are given for
+inline constexpr int kTwipsPerPixelAt96Dpi = 1440 / kLayoutDpi;
 inline constexpr int kWindowWidthTwips = 9480;   // 632 px
 inline constexpr int kWindowHeightTwips = 3255;  // 217 px
 inline constexpr int kBackgroundWidthPx = 632;
