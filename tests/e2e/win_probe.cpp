@@ -6,8 +6,8 @@
 //   win_probe window CLASS [WAIT_MS]   a top-level window of the class CLASS, once it exists
 //
 // Prints one JSON value: null when nothing matched by the end of WAIT_MS (0 when left out), otherwise
-//   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool, "focus": id or null,
-//    "controls": [{"id", "class", "rect", "text", "enabled", "visible", "checked"}...]}
+//   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool,
+//    "controls": [{"id", "class", "rect", "text", "enabled", "checked"}...]}
 // with rectangles in screen pixels, the controls the direct children in Z order, "checked" 0, 1 or 2 for
 // check boxes and option buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
 // box the text of its edit part).
@@ -26,7 +26,9 @@ namespace {
 constexpr DWORD kPollMs = 20;
 constexpr UINT kAnswerMs = 2000;  // a window that does not answer in this time is reported without text
 
-std::string json(std::wstring_view text) { return tapkeys::jsonString(text); }
+std::string json(std::wstring_view text) {
+    return tapkeys::jsonString(text);
+}
 
 std::string json(const RECT& r) {
     char text[64];
@@ -84,29 +86,13 @@ std::string controlJson(HWND control) {
     return head + json(className(control)) + ", \"rect\": " + json(windowRect(control)) +
            ", \"text\": " + json(controlText(control)) +
            ", \"enabled\": " + json(::IsWindowEnabled(control) != 0) +
-           ", \"visible\": " + json(::IsWindowVisible(control) != 0) +
            ", \"checked\": " + (checked < 0 ? std::string("null") : std::to_string(checked)) + "}";
-}
-
-// The control of window that holds the keyboard focus of window's thread, or null.
-std::string focusJson(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ||
-        info.hwndFocus == nullptr) {
-        return "null";
-    }
-    // The focus may sit in a control's own child, such as a combo box's edit part.
-    HWND control = info.hwndFocus;
-    while (control != nullptr && ::GetParent(control) != window) control = ::GetParent(control);
-    return control != nullptr ? std::to_string(::GetDlgCtrlID(control)) : "null";
 }
 
 std::string windowJson(HWND window) {
     std::string out = "{\"rect\": " + json(windowRect(window)) +
                       ", \"active\": " + json(::GetForegroundWindow() == window) +
-                      ", \"enabled\": " + json(::IsWindowEnabled(window) != 0) +
-                      ", \"focus\": " + focusJson(window) + ",\n \"controls\": [";
+                      ", \"enabled\": " + json(::IsWindowEnabled(window) != 0) + ",\n \"controls\": [";
     const char* separator = "\n  ";
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
