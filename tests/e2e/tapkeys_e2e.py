@@ -14,6 +14,7 @@ a read-only folder is read-only for Wine too.
 """
 
 import argparse
+import json
 import os
 import shutil
 import subprocess
@@ -33,7 +34,7 @@ class Context:
 
     def __init__(self, desktop, target, args, workdir):
         self.desktop, self.target, self.workdir, self.exe = desktop, target, workdir, args.exe.resolve()
-        self.layout = Layout.from_tool(args.layout_tool.resolve(), args.dpi, desktop)
+        self.layout = Layout(json.loads(desktop.run(args.layout_tool.resolve(), args.dpi)))
         self.probe = Probe(desktop, args.probe.resolve())
         self.ids = resource_ids(ROOT / "options" / "options_ids.h")
         self.keyboard, self.text0, self.memo, self._folders = None, "", {}, 0
