@@ -19,7 +19,7 @@ import time
 
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, ini_bytes,
                     wait_for, windows_path)
-from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_picture, dlg_type, drag,
+from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
                    drawn, file_has, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
                    open_dialog, picture, press, read_only_close, relaunch, remember_look, saved, start_target,
                    stop_target, tap, typed, window_size, x_keys, x_type)
@@ -193,7 +193,7 @@ CASES = [
          dlg("IDC_CBO_FONTFACE", text="Arial"), dlg("IDC_CBO_FONTSIZE", text="14pt"),
          keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_OPT_MAP_USER"),
          dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL), dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
-         dlg_picture("options-dialog"), dlg_type("IDC_TXT_USERKEYMAP_LC", NEW_NORMAL),
+         picture("options-dialog", of_dialog=True), dlg_type("IDC_TXT_USERKEYMAP_LC", NEW_NORMAL),
          dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"), dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL),
          dlg_click("IDC_CHK_FONT_BOLD"), dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"),
          dlg("IDC_CBO_FONTSIZE", text="20pt"), dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"),
@@ -207,7 +207,7 @@ CASES = [
          dlg_type("IDC_TXT_USERKEYMAP_LC", "XYZ"), [dlg_click(box) for box in STYLE_BOXES],
          dlg_type("IDC_CBO_FONTFACE", "Courier New"), dlg_type("IDC_CBO_FONTSIZE", "300"), x_keys("Tab"),
          dlg("IDC_CBO_FONTSIZE", text="8pt"), [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
-         dlg("IDC_CBO_FONTFACE", text="Courier New"), dlg_picture("options-dialog-changed"), dlg_close("IDCANCEL"),
+         dlg("IDC_CBO_FONTFACE", text="Courier New"), picture("options-dialog-changed", of_dialog=True), dlg_close("IDCANCEL"),
          looks_as_before(), keyboard_enabled(True), activate(), tap("Key", Q, "Q", nudged=False),
          tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"), tap("Key", 0, UK_NORMAL[0]),
          typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(options_saved())),

@@ -82,16 +82,12 @@ class WineDesktop:
         self.xkb = layout
 
     def stop(self):
-        """Stops wineserver and the display; returns an error text, or None when all went well."""
-        try:
-            self._script("stop", timeout=60)
-        except subprocess.SubprocessError as error:
-            return f"{error}: {getattr(error, 'stderr', '')}"
-        return None
+        """Stops wineserver and the display; returns what went wrong, or "" when nothing did."""
+        return self._script("stop", check=False).stderr
 
-    def _script(self, command, *args, timeout=60):
+    def _script(self, command, *args, timeout=60, check=True):
         return subprocess.run([str(ROOT / "cmake" / "wine-env.sh"), command, str(self.state), *args],
-                              check=True, capture_output=True, text=True, timeout=timeout)
+                              check=check, capture_output=True, text=True, timeout=timeout)
 
     def launch(self, exe, *args, output=None):
         """Starts a Windows program; the Popen is the Windows process itself (wine execs into it)."""
@@ -116,16 +112,14 @@ class WineDesktop:
 
     def drag(self, start, end, button=LEFT, steps=12):
         """Presses at start, moves in steps (Wine's move loop follows motion events) and releases at end."""
-        self.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1)
-        for step in range(1, steps + 1):
-            self.xdotool("mousemove", *(a + (b - a) * step // steps for a, b in zip(start, end)), "sleep", 0.02)
-        self.xdotool("sleep", 0.1, "mouseup", button)
+        moves = [w for i in range(1, steps + 1) for w in ("mousemove", *(a + (b - a) * i // steps for a, b in
+                                                                           zip(start, end)), "sleep", 0.02)]
+        self.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1, *moves, "sleep", 0.1, "mouseup", button)
 
     def release_modifiers(self):
         """Ends a Shift or Ctrl that synthetic input left pressed (a key string cut off halfway). X drops
         the release of a key it does not see pressed, so each is pressed and released."""
-        for key in ("Shift_L", "Shift_R", "Control_L", "Control_R"):
-            self.xdotool("keydown", key, "keyup", key)
+        self.xdotool(*(w for key in ("Shift_L", "Shift_R", "Control_L", "Control_R") for w in ("keydown", key, "keyup", key)))
 
     def screenshot(self, save_png=None):
         """The whole display; with save_png also written there for a person to look at."""
@@ -189,12 +183,11 @@ class Rect:
         return (self.left + self.width // 2, self.top + self.height // 2)
 
 
-@dataclass(frozen=True)
-class Label:
+class Label(NamedTuple):
     control: str
     index: int
     rect: Rect
-    font: str
+    font: str  # "None" for labels that never show a caption
 
     @property
     def is_outlined_frame(self):
@@ -206,8 +199,12 @@ class Layout:
     def __init__(self, document):
         self.dpi, self.width, self.height = document["dpi"], document["window"]["width"], document["window"]["height"]
         self.logo = Rect(**document["logo"])
-        self.labels = [Label(e["control"], e["index"], Rect(e["left"], e["top"], e["width"], e["height"]),
+        self.labels = [Label(e["control"], e["index"], Rect(*(e[k] for k in ("left", "top", "width", "height"))),
                              e["font"]) for e in document["labels"]]
+
+    @classmethod
+    def from_tool(cls, tool, dpi, desktop):
+        return cls(json.loads(desktop.run(tool, dpi)))
 
     def label(self, control, index=0):
         return next(label for label in self.labels if (label.control, label.index) == (control, index))
@@ -311,17 +308,11 @@ class Setup:
 
     def place(self, layout, screen):
         misc = (self.settings or {}).get("misc", {})
-        if self.origin or "WINDOWX" not in misc:
-            return self.origin or layout.centred(screen)
-        return (int(misc["WINDOWX"]), int(misc["WINDOWY"]))
+        placed = "WINDOWX" in misc and (int(misc["WINDOWX"]), int(misc["WINDOWY"]))
+        return self.origin or placed or layout.centred(screen)
 
 
 # The programs
-
-def decode_units(hex_units):
-    data = bytes.fromhex(hex_units)
-    return b"".join(data[i:i + 2][::-1] for i in range(0, len(data), 2)).decode("utf-16-le", "surrogatepass")
-
 
 class Event(NamedTuple):
     time_us: int
@@ -386,7 +377,8 @@ class Target:
     def text(self):
         """The edit control's whole text as it last changed."""
         changes = self.since(0, "TEXT")
-        return decode_units(changes[-1].fields[0]) if changes and changes[-1].fields else ""
+        units = changes[-1].fields[0] if changes and changes[-1].fields else ""
+        return bytes.fromhex(units).decode("utf-16-be", "surrogatepass")  # four hex digits a code unit
 
     def chars_since(self, mark):
         return "".join(e.char for e in self.since(mark, "CHAR"))
@@ -448,6 +440,8 @@ class Keyboard:
         x, y = self.layout.top_band_point()
         start = (self.origin[0] + x, self.origin[1] + y)
         self.desktop.drag(start, (start[0] + delta[0], start[1] + delta[1]), button)
+        if button == LEFT:
+            self.origin = (self.origin[0] + delta[0], self.origin[1] + delta[1])
 
     def close(self, at=None, timeout=10):
         """Presses the close button (or the window pixel `at`); the program must end with exit code 0."""

@@ -5,7 +5,7 @@ arrives differs. A step that expects characters waits for exactly those as WM_CH
 import math
 import time
 
-from driver import (LEFT, VK_LEFT, VK_RIGHT, CaseFailure, Rect, check, check_equal, is_outline, is_red,
+from driver import (LEFT, VK_LEFT, VK_RIGHT, Rect, check, check_equal, is_outline, is_red,
                     missing_outlines, read_ini, wait_for)
 
 # A press that should type nothing (Shift, Caps Lock) is given this long to show a stray character.
@@ -13,38 +13,36 @@ QUIET_S = 0.15
 DIALOG_OPEN_S = 5.0
 
 
-def expect_chars(ctx, mark, expect, how):
-    """expect: the exact characters, or a predicate of them, which is given QUIET_S to hold."""
-    arrived = lambda: ctx.target.chars_since(mark)  # noqa: E731
-    if callable(expect):
-        wait_for(lambda: expect(arrived()), timeout=3.0)
-        check(expect(arrived()), f"characters typed by {how}: {arrived()!r}")
-        return
-    if expect:
-        wait_for(lambda: len(arrived()) >= len(expect), timeout=3.0)
-    else:
-        time.sleep(QUIET_S)
-    check_equal(arrived(), expect, f"characters typed by {how}")
+def pointer(control, index, actions, expect="", vk=None, nudged=None):
+    """Moves the pointer onto a label and runs the xdotool actions there. Exactly `expect` must arrive,
+    or characters it accepts when it is a predicate (given QUIET_S to show themselves, as is an empty
+    expect). vk: a key press that must arrive too. nudged: True when safe mode's Left then Right must
+    come before the first character, False when neither may come."""
+    def step(ctx):
+        mark = ctx.target.mark()
+        ctx.keyboard.press(control, index, *actions)
+        arrived = lambda: ctx.target.chars_since(mark)  # noqa: E731
+        if expect and not callable(expect):
+            wait_for(lambda: len(arrived()) >= len(expect), 3.0)
+        else:
+            time.sleep(QUIET_S)
+        how = f"{' '.join(map(str, actions))} on {control}({index})"
+        check(expect(arrived()) if callable(expect) else arrived() == expect,
+              f"characters typed by {how}: expected {expect!r}, got {arrived()!r}")
+        events = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "CHAR")]
+        check(vk is None or (vk, "KEYDOWN") in [(e.vk, e.kind) for e in events], f"{how}: no key press {vk}")
+        before = [e.vk for e in events[:next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))]]
+        if nudged is not None:
+            left_then_right = VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):]
+            check(left_then_right if nudged else not {VK_LEFT, VK_RIGHT} & {e.vk for e in events if e.kind == "KEYDOWN"},
+                  f"{how}: Left then Right expected {nudged}, key presses before the character {before}")
+    return step
 
 
 def tap(control, index=0, expect="", button=LEFT, double=False, vk=None, nudged=None):
-    """Presses a label; exactly `expect` must arrive. vk: a key press that must arrive too. nudged: True
-    when safe mode's Left then Right must come before the first character, False when neither may."""
-    def step(ctx):
-        mark = ctx.target.mark()
-        ctx.keyboard.press(control, index, "click", *(("--repeat", 2, "--delay", 80) if double else ()), button)
-        expect_chars(ctx, mark, expect, f"{'a double click' if double else f'button {button}'} on {control}({index})")
-        presses = ctx.target.keydowns_since(mark)
-        check(vk is None or vk in presses, f"{control}({index}): no key press {vk}")
-        if nudged:
-            events = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "CHAR")]
-            first_char = next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))
-            before = [e.vk for e in events[:first_char]]
-            check(VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):],
-                  f"{control}({index}): no Left then Right before the character: {[hex(v) for v in before]}")
-        elif nudged is False:
-            check(not {VK_LEFT, VK_RIGHT} & set(presses), f"{control}({index}) was nudged: {presses}")
-    return step
+    """A click with a button, or a double click."""
+    repeat = ("--repeat", 2, "--delay", 80) if double else ()
+    return pointer(control, index, ("click", *repeat, button), expect, vk, nudged)
 
 
 def keys(indices, key_set):
@@ -54,20 +52,12 @@ def keys(indices, key_set):
 
 def hold(control, index, ms, expect=""):
     """Presses a label and keeps the left button down for ms before the release."""
-    def step(ctx):
-        mark = ctx.target.mark()
-        ctx.keyboard.press(control, index, "mousedown", LEFT, "sleep", ms / 1000, "mouseup", LEFT)
-        expect_chars(ctx, mark, expect, f"holding {control}({index}) for {ms} ms")
-    return step
+    return pointer(control, index, ("mousedown", LEFT, "sleep", ms / 1000, "mouseup", LEFT), expect)
 
 
 def rest(control, index, ms, expect=""):
     """Rests the pointer on a label for ms without a click."""
-    def step(ctx):
-        mark = ctx.target.mark()
-        ctx.keyboard.press(control, index, "sleep", ms / 1000)
-        expect_chars(ctx, mark, expect, f"resting on {control}({index}) for {ms} ms")
-    return step
+    return pointer(control, index, ("sleep", ms / 1000), expect)
 
 
 def press(*indices):
@@ -124,12 +114,9 @@ def drag(delta, button=LEFT):
     def step(ctx):
         keyboard = ctx.keyboard
         keyboard.drag_background(delta, button)
-        if button == LEFT:
-            keyboard.origin = (keyboard.origin[0] + delta[0], keyboard.origin[1] + delta[1])
-        else:
-            time.sleep(0.3)
-        if not wait_for(lambda: keyboard.shown_at(keyboard.origin), timeout=3.0, interval=0.1):
-            raise CaseFailure(f"after a drag by {delta} with button {button} the window is not at {keyboard.origin}")
+        time.sleep(0.3 if button != LEFT else 0)
+        check(wait_for(lambda: keyboard.shown_at(keyboard.origin), 3.0, 0.1),
+              f"after a drag by {delta} with button {button} the window is not at {keyboard.origin}")
     return step
 
 
@@ -242,9 +229,10 @@ def window_size(size):
     return step
 
 
-def picture(name):
-    """Saves the keyboard window as <name>.png in the run folder, for a person to look at."""
-    return lambda ctx: ctx.desktop.save_picture(ctx.workdir / f"{name}.png", keyboard_rect(ctx))
+def picture(name, of_dialog=False):
+    """Saves the keyboard window (or the open dialog) as <name>.png in the run folder, for a person."""
+    return lambda ctx: ctx.desktop.save_picture(ctx.workdir / f"{name}.png",
+                                                dialog_now(ctx)["rect"] if of_dialog else keyboard_rect(ctx))
 
 
 def keyboard_rect(ctx):
@@ -263,31 +251,24 @@ def window_pixels(ctx):
 
 
 def remember_look():
-    """Notes the keyboard's pixels and caption ink for looks_as_before and captions_grew."""
-    def step(ctx):
-        ctx.memo["pixels"], ctx.memo["ink"] = window_pixels(ctx), caption_ink(ctx)
-    return step
+    """Notes the keyboard's pixels and caption ink, for looks_as_before and captions_grew."""
+    return lambda ctx: ctx.memo.update(pixels=window_pixels(ctx), ink=caption_ink(ctx))
 
 
 def looks_as_before():
-    def step(ctx):
-        if not wait_for(lambda: window_pixels(ctx) == ctx.memo["pixels"], timeout=3.0, interval=0.2):
-            raise CaseFailure("the keyboard looks other than before")
-    return step
+    return lambda ctx: check(wait_for(lambda: window_pixels(ctx) == ctx.memo["pixels"], 3.0, 0.2),
+                             "the keyboard looks other than before")
 
 
 def captions_grew():
-    def step(ctx):
-        before = ctx.memo["ink"]
-        check(wait_for(lambda: caption_ink(ctx) > before * 5 // 4, timeout=3.0),
-              f"the captions did not grow: {before} red pixels, then {caption_ink(ctx)}")
-    return step
+    return lambda ctx: check(wait_for(lambda: caption_ink(ctx) > ctx.memo["ink"] * 5 // 4, 3.0),
+                             f"the captions did not grow from {ctx.memo['ink']} red pixels")
 
 
 # Dialogs, found with win_probe by caption and their controls by resource id
 
-def dialog_now(ctx, wait_s=0.0):
-    dialog = ctx.probe.ask("dialog", ctx.memo["dialog"], wait_s)
+def dialog_now(ctx):
+    dialog = ctx.probe.ask("dialog", ctx.memo["dialog"])
     check(dialog is not None, f"the {ctx.memo['dialog']!r} dialog has gone")
     return dialog
 
@@ -337,10 +318,6 @@ def dlg_close(button):
         title = ctx.memo["dialog"]
         check(ctx.probe.ask("closed", title, DIALOG_OPEN_S) is None, f"{title!r} is still open after {button}")
     return step
-
-
-def dlg_picture(name):
-    return lambda ctx: ctx.desktop.save_picture(ctx.workdir / f"{name}.png", dialog_now(ctx)["rect"])
 
 
 def keyboard_enabled(enabled):

@@ -14,7 +14,6 @@ a read-only folder is read-only for Wine too.
 """
 
 import argparse
-import json
 import os
 import shutil
 import subprocess
@@ -34,7 +33,7 @@ class Context:
 
     def __init__(self, desktop, target, args, workdir):
         self.desktop, self.target, self.workdir, self.exe = desktop, target, workdir, args.exe.resolve()
-        self.layout = Layout(json.loads(desktop.run(args.layout_tool.resolve(), args.dpi)))
+        self.layout = Layout.from_tool(args.layout_tool.resolve(), args.dpi, desktop)
         self.probe = Probe(desktop, args.probe.resolve())
         self.ids = resource_ids(ROOT / "options" / "options_ids.h")
         self.keyboard, self.text0, self.memo, self._folders = None, "", {}, 0
@@ -138,7 +137,7 @@ def main():
         if ctx is not None and ctx.keyboard is not None:
             ctx.keyboard.kill()
         target.stop()
-        trouble = None if args.keep else desktop.stop()
+        trouble = "" if args.keep else desktop.stop()
         if trouble:
             print(f"stopping the Wine desktop: {trouble}", flush=True)
     print(f"{passed} passed, {failed} failed", flush=True)

@@ -9,7 +9,7 @@
 // the time in microseconds from QueryPerformanceCounter:
 //   <us> READY <hwnd> <x> <y>         the window is shown; (x, y) is the strip's centre on the screen
 //   <us> ACTIVE <0|1>                 the window lost or gained the activation
-//   <us> KEYDOWN <vk> <scan> <ext>    also KEYUP, SYSKEYDOWN, SYSKEYUP: as the edit receives them
+//   <us> KEYDOWN <vk> <scan> <ext>    also KEYUP: as the edit receives them
 //   <us> CHAR <code unit> <scan>      a WM_CHAR the edit receives
 //   <us> TEXT <code units>            the edit's whole text after each change
 // Numbers are hexadecimal: vk and scan two digits, code units four digits each (TEXT runs them
@@ -26,7 +26,6 @@
 #include <string>
 
 #include "win32/base_window.h"
-#include "win32/gdi.h"
 #include "win32/kernel_handle.h"
 
 namespace tapkeys::e2e {
@@ -45,15 +44,20 @@ public:
     bool isOpen() const { return static_cast<bool>(file_); }
 
     // One WriteFile per line, so a reader that stops at the last newline never sees half a line.
-    void line(const std::string& text) {
+    template <typename... Args>
+    void line(const char* pattern, Args... args) {
         LARGE_INTEGER now;
         ::QueryPerformanceCounter(&now);
         const auto counts = static_cast<unsigned long long>(now.QuadPart);
         const auto perSecond = static_cast<unsigned long long>(frequency_.QuadPart);
         // Split so the product cannot overflow however long the machine has been up.
-        const std::string out = std::to_string(counts / perSecond * 1'000'000ULL +
-                                               counts % perSecond * 1'000'000ULL / perSecond) +
-                                " " + text + "\n";
+        std::string out =
+            std::to_string(counts / perSecond * 1'000'000ULL + counts % perSecond * 1'000'000ULL / perSecond);
+        const size_t head = out.size() + 1;
+        out.resize(head + static_cast<size_t>(std::snprintf(nullptr, 0, pattern, args...)) + 1);
+        std::snprintf(out.data() + head, out.size() - head, pattern, args...);
+        out[head - 1] = ' ';
+        out.back() = '\n';
         DWORD written = 0;
         ::WriteFile(file_.get(), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
     }
@@ -62,13 +66,6 @@ private:
     KernelHandle file_;
     LARGE_INTEGER frequency_{};
 };
-
-template <typename... Args>
-std::string format(const char* pattern, Args... args) {
-    char text[128];
-    std::snprintf(text, sizeof text, pattern, args...);
-    return text;
-}
 
 class TargetWindow final : public BaseWindow<TargetWindow> {
 public:
@@ -94,7 +91,7 @@ public:
         const RECT strip = stripRect();
         POINT centre{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
         ::ClientToScreen(hwnd(), &centre);
-        log_.line(format("READY %p %ld %ld", static_cast<void*>(hwnd()), centre.x, centre.y));
+        log_.line("READY %p %ld %ld", static_cast<void*>(hwnd()), centre.x, centre.y);
         if (hangAfterMs != 0) ::SetTimer(hwnd(), kHangTimer, hangAfterMs, nullptr);
     }
 
@@ -102,7 +99,6 @@ public:
         switch (message) {
             case WM_CREATE: return onCreate() ? 0 : -1;
             case WM_SIZE: return onSize(), 0;
-            case WM_PAINT: return onPaint(), 0;
             case WM_SETFOCUS: return ::SetFocus(edit_), 0;
             case WM_ACTIVATE: return onActivate(LOWORD(wParam) != WA_INACTIVE), 0;
             case WM_COMMAND: return onCommand(HIWORD(wParam)), 0;
@@ -134,16 +130,9 @@ private:
         ::MoveWindow(edit_, 0, 0, strip.right, strip.top, TRUE);
     }
 
-    void onPaint() {
-        PaintScope paint(hwnd());
-        RECT strip = stripRect();
-        ::SetBkMode(paint.dc(), TRANSPARENT);
-        ::DrawTextW(paint.dc(), L"click here to type", -1, &strip, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
-
     // Takes the place of DefWindowProc, which would give the focus to the frame instead of the edit.
     void onActivate(bool active) {
-        log_.line(format("ACTIVE %d", active ? 1 : 0));
+        log_.line("ACTIVE %d", active ? 1 : 0);
         if (active) ::SetFocus(edit_);
     }
 
@@ -151,20 +140,22 @@ private:
         if (notification != EN_CHANGE) return;
         std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(edit_)) + 1, L'\0');
         text.resize(static_cast<size_t>(::GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
-        std::string units = "TEXT ";
-        for (const wchar_t unit : text) units += format("%04x", static_cast<unsigned>(unit) & 0xFFFFu);
-        log_.line(units);
+        std::string units;
+        for (const wchar_t unit : text) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%04x", static_cast<unsigned>(unit) & 0xFFFFu);
+            units += hex;
+        }
+        log_.line("TEXT %s", units.c_str());
     }
 
     void logKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-        const unsigned code = static_cast<unsigned>(wParam) & 0xFFFFu, scan = (lParam >> 16) & 0xFF;
-        if (message == WM_CHAR) return log_.line(format("CHAR %04x %02x", code, scan));
-        const char* kind = message == WM_KEYDOWN      ? "KEYDOWN"
-                           : message == WM_KEYUP      ? "KEYUP"
-                           : message == WM_SYSKEYDOWN ? "SYSKEYDOWN"
-                           : message == WM_SYSKEYUP   ? "SYSKEYUP"
-                                                      : nullptr;
-        if (kind != nullptr) log_.line(format("%s %02x %02x %u", kind, code, scan, (lParam >> 24) & 1));
+        const unsigned code = static_cast<unsigned>(wParam) & 0xFFFFu,
+                       scan = static_cast<unsigned>(lParam >> 16) & 0xFF;
+        if (message == WM_CHAR) return log_.line("CHAR %04x %02x", code, scan);
+        const char* kind = message == WM_KEYDOWN ? "KEYDOWN" : message == WM_KEYUP ? "KEYUP" : nullptr;
+        if (kind != nullptr)
+            log_.line("%s %02x %02x %u", kind, code, scan, static_cast<unsigned>(lParam >> 24) & 1);
     }
 
     static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -9,7 +9,7 @@
 //   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool,
 //    "controls": [{"id", "class", "rect", "text", "enabled", "checked"}...]}
 // with rectangles in screen pixels, the controls the direct children in Z order, "checked" 0, 1 or 2 for
-// check boxes and option buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
+// buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
 // box the text of its edit part).
 
 #include <windows.h>
@@ -62,19 +62,10 @@ std::wstring controlText(HWND control) {
     return std::wstring(text, std::wcslen(text));
 }
 
-// The check state of check boxes and option buttons; -1 for every other control.
+// The check state of a button (0 for push buttons); -1 for every other control.
 int checkState(HWND control) {
-    if (className(control) != L"Button") return -1;
-    switch (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_3STATE:
-        case BS_AUTO3STATE:
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: break;
-        default: return -1;
-    }
     DWORD_PTR state = 0;
+    if (className(control) != L"Button") return -1;
     ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &state);
     return static_cast<int>(state);
 }
