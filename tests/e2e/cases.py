@@ -21,8 +21,8 @@ from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, 
                     wait_for, windows_path)
 from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
                    drawn, file_has, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
-                   open_dialog, picture, press, read_only_close, relaunch, remember_look, saved, start_target,
-                   stop_target, tap, typed, window_size, x_keys, x_type)
+                   open_dialog, picture, press, read_only_close, relaunch, remember_look, saved, target_running,
+                   tap, typed, window_size, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT = "keyboard", "dpi", "fault"
 
@@ -223,11 +223,11 @@ CASES = [
          saved(HERE), relaunch(), window_size(SIZE_AT_144), close(), saved(HERE)),
 
     Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
-         tap("Key", 0, UK_NORMAL[0]), stop_target(), press(1, 2, 3), start_target(), tap("Key", 4, UK_NORMAL[4]),
+         tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True), tap("Key", 4, UK_NORMAL[4]),
          close()),
     Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, close()),
-    Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), stop_target(), relaunch(),
-         press(9, 10), start_target(), tap("Key", 11, UK_NORMAL[11]), close()),
+    Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), target_running(False), relaunch(),
+         press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), close()),
     # The junk stays where it was and the keys are written among it.
     Case("damaged_language_and_settings_files_start_type_and_save", FAULT, DAMAGED, tap("Key", 0, "n"),
          tap("Key", 46, "n"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",

@@ -22,9 +22,6 @@ ROOT = Path(__file__).resolve().parents[2]
 LEFT, MIDDLE, RIGHT = 1, 2, 3  # X button numbers
 VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT = 0x08, 0x09, 0x0D, 0x1B, 0x25, 0x27
 ANSI = "cp1252"  # every INI file is written as Windows tools write them: ANSI bytes with CRLF
-# Clear of the keyboard's centred place on a 1024 x 768 screen (196, 275 to 828, 492) and of the places
-# the cases move it to, all of which lie above y = 500.
-TARGET_PLACE = (10, 500, 600, 230)
 # The keyboard looks for a new foreground window every 100 ms; this leaves it a tick and a half.
 FOREGROUND_SETTLE_S = 0.25
 # Two presses at one spot within Windows' double-click time (500 ms) make a double click; single taps on
@@ -51,6 +48,12 @@ def check(condition, message):
 
 def check_equal(actual, expected, what):
     check(actual == expected, f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def end(process):
+    if process is not None and process.poll() is None:
+        process.kill()
+        process.wait(timeout=10)
 
 
 def windows_path(path):
@@ -331,15 +334,16 @@ class Event(NamedTuple):
 class Target:
     """tapkeys_e2e_target.exe and its log: one line per event, "<us> KIND fields..." (see target_app.cpp)."""
 
-    def __init__(self, desktop, exe, workdir, place=TARGET_PLACE):
-        self.desktop, self.exe, self.place = desktop, exe, place
+    def __init__(self, desktop, exe, workdir):
+        self.desktop, self.exe = desktop, exe
         self.log_path, self.output = workdir / "target.log", workdir / "target.out"
         self.process, self.strip_point, self._events, self._read_up_to = None, None, [], 0
 
     def start(self, timeout=20):
         self.log_path.unlink(missing_ok=True)
         self._events, self._read_up_to = [], 0
-        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), *self.place, output=self.output)
+        # Opens clear of the keyboard's centred place and of the places the cases move it to.
+        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), output=self.output)
         ready = wait_for(lambda: self.since(0, "READY") or self.process.poll() is not None, timeout)
         check(isinstance(ready, list), f"the target did not start (exit code {self.process.poll()})")
         self.strip_point = (int(ready[0].fields[1]), int(ready[0].fields[2]))
@@ -348,9 +352,7 @@ class Target:
         return self.process is not None and self.process.poll() is None
 
     def stop(self):
-        if self.alive():
-            self.process.kill()
-            self.process.wait(timeout=10)
+        end(self.process)
 
     def events(self):
         """Every event so far; the log is read on from where the last call stopped."""
@@ -456,10 +458,8 @@ class Keyboard:
         check_equal(self.process.returncode, 0, "tapkeys.exe's exit code")
 
     def kill(self):
-        if self.alive():
-            self.process.kill()
-            self.process.wait(timeout=10)
-            time.sleep(0.1)
+        end(self.process)
+        time.sleep(0.1)  # for Wine to take the window off the screen
 
 
 def resource_ids(header):

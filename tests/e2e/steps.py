@@ -96,12 +96,11 @@ def typed(expected):
     return step
 
 
-def stop_target():
-    return lambda ctx: ctx.target.stop()
-
-
-def start_target():
+def target_running(running):
+    """Closes the target window, or starts it again and gives it the foreground."""
     def step(ctx):
+        if not running:
+            return ctx.target.stop()
         ctx.target.start()
         ctx.target.activate()
     return step

@@ -1,16 +1,10 @@
 #!/usr/bin/env python3
-"""End-to-end and fault tests of tapkeys.exe: the real program in a private Wine virtual desktop, real
-pointer clicks at the layout's pixels, and a target window that logs what it receives.
-
-    tapkeys_e2e.py --exe tapkeys.exe --target tapkeys_e2e_target.exe --layout-tool layout_points.exe
-                   --probe tapkeys_e2e_win_probe.exe [--state DIR] [--size WxH] [--dpi DPI] [--xkb LAYOUT]
-                   [--only keyboard|dpi|fault] [-k TEXT] [--keep]
-
-Without --only, a desktop at 96 dpi runs the keyboard and fault cases, one at any other density the
-dpi cases (cases.py). Prints one line per case and a last line "N passed, M failed"; exits non-zero
-when a case failed. Screenshots of failed cases, the app folders and the logs stay in <state>/run.
-Run as root with fault cases, it runs itself again without the right to override file permissions, so
-a read-only folder is read-only for Wine too.
+"""Runs the end-to-end and fault cases of cases.py: the real tapkeys.exe in a private Wine virtual
+desktop, real pointer clicks at the layout's pixels, a target window that logs what it receives.
+Without --only, a desktop at 96 dpi runs the keyboard and fault cases, one at another density the dpi
+cases. Prints a line per case and "N passed, M failed"; screenshots of failed cases, the app folders
+and the logs stay in <state>/run. Run as root with fault cases, it runs itself again without the
+right to override file permissions, so a read-only folder is read-only for Wine too.
 """
 
 import argparse

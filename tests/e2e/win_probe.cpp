@@ -93,52 +93,29 @@ std::string windowJson(HWND window) {
     return out + "]}";
 }
 
-HWND findDialog(const wchar_t* title) {
-    const HWND dialog = ::FindWindowW(L"#32770", title);
-    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
-}
-
-HWND findWindowOfClass(const wchar_t* name) {
-    const HWND window = ::FindWindowW(name, nullptr);
-    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
-}
-
-// Polls find until it returns what `wanted` accepts or the time is up; returns the last answer.
-template <typename Find, typename Wanted>
-HWND waitFor(Find find, Wanted wanted, DWORD waitMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + waitMs;
-    HWND found = find();
-    while (!wanted(found) && ::GetTickCount64() < deadline) {
-        ::Sleep(kPollMs);
-        found = find();
-    }
-    return found;
-}
-
-int usage() {
-    std::fputs("usage: win_probe dialog|closed TITLE [WAIT_MS] | win_probe window CLASS [WAIT_MS]\n", stderr);
-    return 2;
+// A visible top-level window: a dialog by its caption, or any window by its class.
+HWND findVisible(bool dialog, const wchar_t* name) {
+    const HWND found = dialog ? ::FindWindowW(L"#32770", name) : ::FindWindowW(name, nullptr);
+    return found != nullptr && ::IsWindowVisible(found) ? found : nullptr;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) return usage();
+    const std::wstring_view command = argc >= 3 ? argv[1] : L"";
+    if (command != L"dialog" && command != L"closed" && command != L"window") {
+        std::fputs("usage: win_probe dialog|closed TITLE [WAIT_MS] | win_probe window CLASS [WAIT_MS]\n",
+                   stderr);
+        return 2;
+    }
     // Screen pixels as they are, whatever the screen's density.
     ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    const std::wstring_view command = argv[1];
-    const wchar_t* name = argv[2];
-    const DWORD waitMs = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 0;
-    const auto exists = [](HWND found) { return found != nullptr; };
-    HWND found = nullptr;
-    if (command == L"dialog") {
-        found = waitFor([name] { return findDialog(name); }, exists, waitMs);
-    } else if (command == L"closed") {
-        found = waitFor([name] { return findDialog(name); }, [](HWND f) { return f == nullptr; }, waitMs);
-    } else if (command == L"window") {
-        found = waitFor([name] { return findWindowOfClass(name); }, exists, waitMs);
-    } else {
-        return usage();
+    const bool dialog = command != L"window", gone = command == L"closed";
+    const ULONGLONG deadline = ::GetTickCount64() + (argc > 3 ? std::wcstoul(argv[3], nullptr, 10) : 0);
+    HWND found = findVisible(dialog, argv[2]);
+    while ((found == nullptr) != gone && ::GetTickCount64() < deadline) {
+        ::Sleep(kPollMs);
+        found = findVisible(dialog, argv[2]);
     }
     std::printf("%s\n", found != nullptr ? windowJson(found).c_str() : "null");
     return 0;
