@@ -34,6 +34,8 @@ UK_SHIFTED = "!\"£$%^&*()_+" "QWERTYUIOP{}" "ASDFGHJKL:@~" "|ZXCVBNM<>?"
 DE_NORMAL = "1234567890ß´" "qwertzuiopü+" "asdfghjklöä#" "€yxcvbnm,.é"
 DE_SHIFTED = "!\"§$%&/()=?`" "QWERTZUIOPÜ*" "ASDFGHJKLÖÄ'" "£YXCVBNM;:É"
 ALL = range(47)
+CORNERS = (0, 11, 12, 23, 24, 35, 36, 46)  # the first and last key of each row
+BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
 Q, W, A, P = (UK_NORMAL.index(c) for c in "qwap")
 
 # Clear of the target window (below y = 500) and of the centred place, so a keyboard that ignored
@@ -50,7 +52,8 @@ def plain(name, safe="0", **settings):
 
 TYPING = plain("typing", fonts={"FONTCOLOR": RED})
 SAFE_MODE = plain("safe-mode", safe="1")
-GERMAN = Setup("german", host_language="de", languages={"de": (DE_NORMAL, DE_SHIFTED)}, settings={"misc": PLACED})
+GERMAN = Setup("german", host_language="de", languages={"de": (DE_NORMAL, DE_SHIFTED)},
+               settings={"misc": PLACED})
 NO_SETTINGS = Setup("no-settings", **UK_HOST)
 # Above the options dialog, which opens centred (from y = 228), so presses under it reach the keyboard.
 DIALOG_PLACE = {"WINDOWX": "300", "WINDOWY": "4"}
@@ -72,13 +75,11 @@ SIZE_AT_144 = (948, 325)  # 632 x 217 times 1.5
 HERE = {"misc/WINDOWX": "{x}", "misc/WINDOWY": "{y}"}
 
 
-def options_saved(keymap="ini", normal="", shifted="", style="", size="14"):
-    return {"misc/SAFEMODE": "0", "misc/WINDOWX": "300", "misc/WINDOWY": "4", "fonts/FONTFACE": "Arial",
-            "fonts/FONTSTYLE": style, "fonts/FONTSIZE": size, "fonts/FONTCOLOR": RED, "keymapping/KEYMAP": keymap,
-            "keymapping/USERKEYMAPNORMAL": normal, "keymapping/USERKEYMAPSHIFT": shifted}
-
-
-USER_SAVED = options_saved("user", NEW_NORMAL, UK_SHIFTED, "b", "20")
+OPTIONS_SAVED = {"misc/SAFEMODE": "0", "misc/WINDOWX": "300", "misc/WINDOWY": "4", "fonts/FONTFACE": "Arial",
+                 "fonts/FONTSTYLE": "", "fonts/FONTSIZE": "14", "fonts/FONTCOLOR": RED,
+                 "keymapping/KEYMAP": "ini", "keymapping/USERKEYMAPNORMAL": "", "keymapping/USERKEYMAPSHIFT": ""}
+USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "keymapping/KEYMAP": "user",
+              "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
 FIRST_CLOSE = [("misc", "SAFEMODE", "0"), ("misc", "WINDOWX", "{x}"), ("misc", "WINDOWY", "{y}"),
                ("fonts", "FONTFACE", "Arial"), ("fonts", "FONTSTYLE", ""), ("fonts", "FONTSIZE", "14"),
                ("fonts", "FONTCOLOR", "0"), ("keymapping", "KEYMAP", "ini"),
@@ -129,7 +130,8 @@ def presses_inside_pauses(ctx):
     wait_for(lambda: ctx.target.chars_since(mark), 3.0, 0.005)
     time.sleep(0.7)
     tap("Key", P, "p")(ctx)
-    check(ctx.target.chars_since(mark) == "qp", f"a Shift pressed during a pause: {ctx.target.chars_since(mark)!r}")
+    got = ctx.target.chars_since(mark)
+    check(got == "qp", f"a Shift pressed during a pause: expected 'qp', got {got!r}")
 
 
 def flat(actions):
@@ -146,39 +148,38 @@ CASES = [
     Case("both_layers_type_every_key_exactly", KEYBOARD, TYPING, keys(ALL, UK_NORMAL), tap("CapsLock"),
          keys(ALL, UK_SHIFTED), tap("CapsLock"), typed(UK_NORMAL + UK_SHIFTED)),
     Case("key_frames_type_like_their_captions", KEYBOARD, TYPING,
-         [tap("KeyBG", i, UK_NORMAL[i]) for i in (0, 11, 12, 23, 24, 35, 36, 46)],
-         typed("".join(UK_NORMAL[i] for i in (0, 11, 12, 23, 24, 35, 36, 46)))),
+         [tap("KeyBG", i, UK_NORMAL[i]) for i in CORNERS], typed("".join(UK_NORMAL[i] for i in CORNERS))),
     # Shift twice (slower than a double click) is no Shift; named keys send themselves and end it too.
-    Case("shift_holds_for_one_key_string", KEYBOARD, TYPING, tap("Shift"), tap("Key", Q, "Q"), tap("Key", Q, "q"),
-         tap("Shift"), tap("Shift"), tap("Key", W, "w"), tap("Shift"), tap("Space", 0, " "), tap("Key", W, "w"),
-         tap("Shift"), tap("Backspace", 0, "\b"), tap("Key", W, "w"), typed("Qqw w")),
+    Case("shift_holds_for_one_key_string", KEYBOARD, TYPING, tap("Shift"), tap("Key", Q, "Q"),
+         tap("Key", Q, "q"), tap("Shift"), tap("Shift"), tap("Key", W, "w"), tap("Shift"), tap("Space", 0, " "),
+         tap("Key", W, "w"), tap("Shift"), tap("Backspace", 0, "\b"), tap("Key", W, "w"), typed("Qqw w")),
     # Shift ends Caps Lock without a shift of its own; Caps Lock cancels a pending Shift and stays off.
     Case("caps_lock_holds_until_caps_lock_or_shift", KEYBOARD, TYPING, tap("CapsLock"),
          tap("Key", 0, UK_SHIFTED[0]), tap("Space", 0, " "), tap("Key", 0, UK_SHIFTED[0]), tap("Key", Q, "Q"),
-         tap("Shift"), tap("Key", Q, "q"), tap("Shift"), tap("CapsLock"), tap("Key", Q, "q"), tap("Key", W, "w"),
-         typed(UK_SHIFTED[0] + " " + UK_SHIFTED[0] + "Qqqw")),
+         tap("Shift"), tap("Key", Q, "q"), tap("Shift"), tap("CapsLock"), tap("Key", Q, "q"),
+         tap("Key", W, "w"), typed(UK_SHIFTED[0] + " " + UK_SHIFTED[0] + "Qqqw")),
     Case("named_keys_send_their_virtual_keys", KEYBOARD, TYPING,
          [[tap("Key", A, "a")] * (char == "\b") + [tap(control, i, char, vk=vk)]
           for control, labels, char, vk, _ in NAMED for i in range(labels)],
          typed("".join(left * labels for _, labels, _, _, left in NAMED))),
-    Case("right_and_middle_buttons_press_keys_too", KEYBOARD, TYPING, tap("Key", 0, UK_NORMAL[0], button=RIGHT),
-         tap("Key", 1, UK_NORMAL[1], button=MIDDLE), tap("Backspace", 1, "\b", button=RIGHT),
-         tap("Shift", 0, button=MIDDLE), tap("Key", Q, "Q", button=RIGHT), tap("CapsLock", 0, button=RIGHT),
-         tap("Key", Q, "Q", button=MIDDLE), tap("Key", W, "W"), tap("CapsLock", 1, button=MIDDLE),
-         tap("Key", W, "w"), typed(UK_NORMAL[0] + "QQWw")),
+    Case("right_and_middle_buttons_press_keys_too", KEYBOARD, TYPING,
+         tap("Key", 0, UK_NORMAL[0], button=RIGHT), tap("Key", 1, UK_NORMAL[1], button=MIDDLE),
+         tap("Backspace", 1, "\b", button=RIGHT), tap("Shift", 0, button=MIDDLE),
+         tap("Key", Q, "Q", button=RIGHT), tap("CapsLock", 0, button=RIGHT), tap("Key", Q, "Q", button=MIDDLE),
+         tap("Key", W, "W"), tap("CapsLock", 1, button=MIDDLE), tap("Key", W, "w"), typed(UK_NORMAL[0] + "QQWw")),
     # A double tap on Caps Lock is on and off again; on Shift the second press completes a double click
     # and Shift stays on, unless the first press ended Caps Lock.
     Case("double_taps", KEYBOARD, TYPING, tap("Key", A, "aa", double=True), tap("Key", W, "w"),
          tap("Backspace", 0, "\b\b", double=True), tap("Key", A, "a"), tap("CapsLock", 0, double=True),
-         tap("Key", Q, "q"), tap("Shift", 0, double=True), tap("Key", Q, "Q"), tap("Key", W, "w"), tap("CapsLock"),
-         tap("Shift", 0, double=True), tap("Key", W, "w"), typed("aaqQww")),
+         tap("Key", Q, "q"), tap("Shift", 0, double=True), tap("Key", Q, "Q"), tap("Key", W, "w"),
+         tap("CapsLock"), tap("Shift", 0, double=True), tap("Key", W, "w"), typed("aaqQww")),
     Case("safe_mode_nudges_before_characters_and_backspaces", KEYBOARD, SAFE_MODE,
          [tap("Key", i, UK_NORMAL[i], nudged=True) for i in (Q, 0, UK_NORMAL.index("["), UK_NORMAL.index("]"))],
-         tap("Shift"), tap("Key", UK_SHIFTED.index("+"), "+", nudged=True), tap("Backspace", 0, "\b", nudged=True),
-         tap("Return", 0, "\r", nudged=False), typed("q1[]\r\n")),
+         tap("Shift"), tap("Key", UK_SHIFTED.index("+"), "+", nudged=True),
+         tap("Backspace", 0, "\b", nudged=True), tap("Return", 0, "\r", nudged=False), typed("q1[]\r\n")),
     Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
-         tap("CapsLock"), keys([i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E], DE_SHIFTED), tap("CapsLock"),
-         typed(DE_NORMAL + "".join(c for c in DE_SHIFTED if ord(c) > 0x7E))),
+         tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
+         typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
     # start opens there, and the close button wins where its frame overlaps the options button's.
@@ -189,28 +190,31 @@ CASES = [
     # the keys; the box takes no 48th character; the size is typed and becomes "20pt" on leaving it.
     Case("options_ok_brings_user_key_sets_and_font_to_the_keys_and_the_file", KEYBOARD, CONFIRM,
          tap("Shift"), remember_look(), open_dialog(), dlg("IDC_OPT_MAP_LANGUAGE_FILE", checked=1),
-         dlg("IDC_TXT_USERKEYMAP_LC", enabled=False, text=""), dlg("IDC_TXT_USERKEYMAP_UC", enabled=False, text=""),
-         dlg("IDC_CBO_FONTFACE", text="Arial"), dlg("IDC_CBO_FONTSIZE", text="14pt"),
-         keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_OPT_MAP_USER"),
-         dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL), dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
+         dlg("IDC_TXT_USERKEYMAP_LC", enabled=False, text=""),
+         dlg("IDC_TXT_USERKEYMAP_UC", enabled=False, text=""), dlg("IDC_CBO_FONTFACE", text="Arial"),
+         dlg("IDC_CBO_FONTSIZE", text="14pt"), keyboard_ignores(*UNDER_THE_DIALOG),
+         dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL),
+         dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
          picture("options-dialog", of_dialog=True), dlg_type("IDC_TXT_USERKEYMAP_LC", NEW_NORMAL),
-         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"), dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL),
-         dlg_click("IDC_CHK_FONT_BOLD"), dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"),
-         dlg("IDC_CBO_FONTSIZE", text="20pt"), dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"),
-         captions_grew(), activate(), tap("Key", 0, UK_SHIFTED[0]), keys(range(4), NEW_NORMAL),
-         typed(UK_SHIFTED[0] + NEW_NORMAL[:4]), close(), saved(USER_SAVED), relaunch(), activate(),
-         tap("Key", 1, NEW_NORMAL[1]), close(), saved(USER_SAVED)),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), dlg_click("IDC_CHK_FONT_BOLD"),
+         dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"), dlg("IDC_CBO_FONTSIZE", text="20pt"),
+         dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"), captions_grew(), activate(),
+         tap("Key", 0, UK_SHIFTED[0]), keys(range(4), NEW_NORMAL), typed(UK_SHIFTED[0] + NEW_NORMAL[:4]),
+         close(), saved(USER_SAVED), relaunch(), activate(), tap("Key", 1, NEW_NORMAL[1]), close(),
+         saved(USER_SAVED)),
     # Changes to every control, then Cancel: Caps Lock holds, the keys look as before, nothing is saved.
     Case("options_cancel_after_changing_everything_changes_nothing", KEYBOARD, CANCEL, tap("CapsLock"),
          remember_look(), open_dialog(), keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_CHK_SAFE_MODE"),
          dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", text=UK_NORMAL),
          dlg_type("IDC_TXT_USERKEYMAP_LC", "XYZ"), [dlg_click(box) for box in STYLE_BOXES],
          dlg_type("IDC_CBO_FONTFACE", "Courier New"), dlg_type("IDC_CBO_FONTSIZE", "300"), x_keys("Tab"),
-         dlg("IDC_CBO_FONTSIZE", text="8pt"), [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
-         dlg("IDC_CBO_FONTFACE", text="Courier New"), picture("options-dialog-changed", of_dialog=True), dlg_close("IDCANCEL"),
-         looks_as_before(), keyboard_enabled(True), activate(), tap("Key", Q, "Q", nudged=False),
-         tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"), tap("Key", 0, UK_NORMAL[0]),
-         typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(options_saved())),
+         dlg("IDC_CBO_FONTSIZE", text="8pt"),
+         [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
+         dlg("IDC_CBO_FONTFACE", text="Courier New"), picture("options-dialog-changed", of_dialog=True),
+         dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
+         tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
+         tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, window_size(SIZE_AT_144), drawn(),
          clean_outlines(), picture("keyboard-144")),
@@ -223,8 +227,8 @@ CASES = [
          saved(HERE), relaunch(), window_size(SIZE_AT_144), close(), saved(HERE)),
 
     Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
-         tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True), tap("Key", 4, UK_NORMAL[4]),
-         close()),
+         tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True),
+         tap("Key", 4, UK_NORMAL[4]), close()),
     Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, close()),
     Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), target_running(False), relaunch(),
          press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), close()),
@@ -233,8 +237,8 @@ CASES = [
          tap("Key", 46, "n"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",
                                                 "\nFONTSIZE=14", "\nKEYMAP=ini", "\nUSERKEYMAPSHIFT=")),
     # The keys show the placeholder "default", not the file outside lang.
-    Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE, tap("Key", 0, "d"),
-         tap("Key", 7, ""), close()),
+    Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE,
+         tap("Key", 0, "d"), tap("Key", 7, ""), close()),
     Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
     Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
          read_only_close()),

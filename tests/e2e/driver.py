@@ -117,12 +117,14 @@ class WineDesktop:
         """Presses at start, moves in steps (Wine's move loop follows motion events) and releases at end."""
         moves = [w for i in range(1, steps + 1) for w in ("mousemove", *(a + (b - a) * i // steps for a, b in
                                                                            zip(start, end)), "sleep", 0.02)]
-        self.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1, *moves, "sleep", 0.1, "mouseup", button)
+        self.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1, *moves, "sleep", 0.1,
+                     "mouseup", button)
 
     def release_modifiers(self):
         """Ends a Shift or Ctrl that synthetic input left pressed (a key string cut off halfway). X drops
         the release of a key it does not see pressed, so each is pressed and released."""
-        self.xdotool(*(w for key in ("Shift_L", "Shift_R", "Control_L", "Control_R") for w in ("keydown", key, "keyup", key)))
+        keys = ("Shift_L", "Shift_R", "Control_L", "Control_R")
+        self.xdotool(*(word for key in keys for word in ("keydown", key, "keyup", key)))
 
     def screenshot(self, save_png=None):
         """The whole display; with save_png also written there for a person to look at."""
@@ -134,7 +136,7 @@ class WineDesktop:
         return Screenshot(width, height, ppm[len(ppm) - width * height * 3:])
 
     def save_picture(self, path, rect=None):
-        crop = [] if rect is None else ["-crop", f"{rect.width}x{rect.height}+{rect.left}+{rect.top}", "+repage"]
+        crop = ["-crop", f"{rect.width}x{rect.height}+{rect.left}+{rect.top}", "+repage"] if rect else []
         subprocess.run(["import", "-window", "root", *crop, str(path)], env=self.env, check=False, timeout=30)
 
 
@@ -200,9 +202,10 @@ class Label(NamedTuple):
 
 class Layout:
     def __init__(self, document):
-        self.dpi, self.width, self.height = document["dpi"], document["window"]["width"], document["window"]["height"]
+        self.dpi, window = document["dpi"], document["window"]
+        self.width, self.height = window["width"], window["height"]
         self.logo = Rect(**document["logo"])
-        self.labels = [Label(e["control"], e["index"], Rect(*(e[k] for k in ("left", "top", "width", "height"))),
+        self.labels = [Label(e["control"], e["index"], Rect(e["left"], e["top"], e["width"], e["height"]),
                              e["font"]) for e in document["labels"]]
 
     @classmethod
@@ -414,7 +417,7 @@ class Keyboard:
         """Starts tapkeys.exe and waits until its window shows its outlines at origin."""
         self.process = self.desktop.launch(self.folder / "tapkeys.exe", output=self.folder / "tapkeys.out")
         shown = wait_for(lambda: self.process.poll() is not None or self.shown_at(self.origin), timeout, 0.1)
-        check(self.process.poll() is None, f"tapkeys.exe ended at start with exit code {self.process.returncode}")
+        check(self.process.poll() is None, f"tapkeys.exe ended at start, exit code {self.process.returncode}")
         check(shown, f"the keyboard is not shown at {self.origin}")
 
     def shown_at(self, origin):

@@ -15,27 +15,28 @@ DIALOG_OPEN_S = 5.0
 
 def pointer(control, index, actions, expect="", vk=None, nudged=None):
     """Moves the pointer onto a label and runs the xdotool actions there. Exactly `expect` must arrive,
-    or characters it accepts when it is a predicate (given QUIET_S to show themselves, as is an empty
-    expect). vk: a key press that must arrive too. nudged: True when safe mode's Left then Right must
+    or characters it accepts when it is a predicate (which, like an empty expect, gets QUIET_S more for
+    a stray character to show). vk: a key press that must arrive too. nudged: True when safe mode's Left then Right must
     come before the first character, False when neither may come."""
     def step(ctx):
         mark = ctx.target.mark()
         ctx.keyboard.press(control, index, *actions)
         arrived = lambda: ctx.target.chars_since(mark)  # noqa: E731
-        if expect and not callable(expect):
-            wait_for(lambda: len(arrived()) >= len(expect), 3.0)
-        else:
+        wait_for(lambda: expect(arrived()) if callable(expect) else len(arrived()) >= len(expect), 3.0)
+        if callable(expect) or not expect:
             time.sleep(QUIET_S)
         how = f"{' '.join(map(str, actions))} on {control}({index})"
         check(expect(arrived()) if callable(expect) else arrived() == expect,
               f"characters typed by {how}: expected {expect!r}, got {arrived()!r}")
         events = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "CHAR")]
         check(vk is None or (vk, "KEYDOWN") in [(e.vk, e.kind) for e in events], f"{how}: no key press {vk}")
-        before = [e.vk for e in events[:next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))]]
-        if nudged is not None:
-            left_then_right = VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):]
-            check(left_then_right if nudged else not {VK_LEFT, VK_RIGHT} & {e.vk for e in events if e.kind == "KEYDOWN"},
-                  f"{how}: Left then Right expected {nudged}, key presses before the character {before}")
+        first_char = next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))
+        before = [e.vk for e in events[:first_char]]
+        if nudged:
+            check(VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):],
+                  f"{how}: no Left then Right before the character, key presses {before}")
+        elif nudged is False:
+            check(not {VK_LEFT, VK_RIGHT} & {e.vk for e in events if e.kind == "KEYDOWN"}, f"{how} was nudged")
     return step
 
 
@@ -145,7 +146,8 @@ def saved(expected):
             check_equal(read_ini(path), [(s, k, fill(v)) for s, k, v in expected], "tapkeys.ini")
         elif expected is not None:
             found = {f"{s.lower()}/{k.upper()}": v for s, k, v in read_ini(path)}
-            wrong = [f"{k} is {found.get(k)!r}, not {fill(v)!r}" for k, v in expected.items() if found.get(k) != fill(v)]
+            wrong = [f"{k} is {found.get(k)!r}, not {fill(v)!r}"
+                     for k, v in expected.items() if found.get(k) != fill(v)]
             check(not wrong, "tapkeys.ini: " + ", ".join(wrong))
     return step
 
@@ -168,7 +170,8 @@ def read_only_close():
             folder.chmod(0o555)
             path.exists() and path.chmod(0o444)
             ctx.keyboard.close()
-            check_equal(path.read_bytes() if path.exists() else None, before, "tapkeys.ini in a read-only folder")
+            after = path.read_bytes() if path.exists() else None
+            check_equal(after, before, "tapkeys.ini in a read-only folder")
         finally:
             folder.chmod(0o755)
     return step
@@ -203,7 +206,8 @@ def clean_outlines():
     stretched picture of the outlines fails this."""
     def thickness(shot, origin, r):
         y, x = origin[1] + r.top + r.height // 2, origin[0] + r.left + r.width // 2
-        left = next((i for i in range(r.width) if not is_outline(shot.pixel(origin[0] + r.left + i, y))), r.width)
+        row = [is_outline(shot.pixel(origin[0] + r.left + i, y)) for i in range(r.width)] + [False]
+        left = row.index(False)
         column = [is_outline(shot.pixel(x, origin[1] + r.top + i)) for i in range(r.height)]
         start = column.index(True) if True in column else r.height
         return left, next((i for i in range(start, r.height) if not column[i]), r.height) - start
@@ -212,7 +216,8 @@ def clean_outlines():
         shot, scaled = ctx.desktop.screenshot(), 3 * ctx.layout.dpi / 96
         allowed = range(math.floor(scaled), math.ceil(scaled) + 1)
         uneven = [(names([label]), t) for label in ctx.layout.labels if label.is_outlined_frame
-                  for t in [thickness(shot, ctx.keyboard.origin, label.rect)] if not all(v in allowed for v in t)]
+                  for t in [thickness(shot, ctx.keyboard.origin, label.rect)]
+                  if not all(v in allowed for v in t)]
         check(not uneven, f"outline lines not {allowed.start} to {allowed.stop - 1} pixels thick: {uneven[:6]}")
     return step
 
@@ -283,8 +288,8 @@ def open_dialog(title="Settings", button="Options"):
     def step(ctx):
         ctx.memo["dialog"] = title
         ctx.keyboard.press(button)
-        active = lambda: (d := ctx.probe.ask("dialog", title, DIALOG_OPEN_S)) is not None and d["active"]  # noqa: E731
-        check(wait_for(active, timeout=DIALOG_OPEN_S, interval=0.1), f"no active {title!r} dialog after a click")
+        active = lambda: (d := ctx.probe.ask("dialog", title, DIALOG_OPEN_S)) and d["active"]  # noqa: E731
+        check(wait_for(active, DIALOG_OPEN_S, 0.1), f"no active {title!r} dialog after a click")
     return step
 
 
@@ -322,7 +327,7 @@ def dlg_close(button):
 def keyboard_enabled(enabled):
     def step(ctx):
         window = ctx.probe.ask("window", "tapkeysKeyboard")
-        check(window is not None and window["enabled"] == enabled, f"the keyboard window is not enabled={enabled}")
+        check(window is not None and window["enabled"] == enabled, f"the keyboard window is not {enabled=}")
     return step
 
 

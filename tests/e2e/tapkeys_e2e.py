@@ -76,7 +76,8 @@ def run(ctx, cases, xkb):
         error = run_case(ctx, case, xkb, last == (case.setup, True))
         last = (case.setup, error is None)
         passed += error is None
-        print(f"{'PASS' if error is None else 'FAIL'}  {case.kind}/{case.name} ({time.monotonic() - started:.1f} s)"
+        outcome = "PASS" if error is None else "FAIL"
+        print(f"{outcome}  {case.kind}/{case.name} ({time.monotonic() - started:.1f} s)"
               + ("" if error is None else ": " + error), flush=True)
         if error is not None:
             try:
@@ -85,7 +86,8 @@ def run(ctx, cases, xkb):
             except Exception:
                 pass
             tail = [(e.kind, *e.fields) for e in ctx.target.since(mark) if e.kind != "TEXT"][-16:]
-            print(f"      last target events: {tail}\n      end of the target's text: {ctx.target.text()[-40:]!r}")
+            print(f"      last target events: {tail}\n      end of the target's text: {ctx.target.text()[-40:]!r}",
+                  flush=True)
     return passed, len(cases) - passed
 
 
@@ -105,7 +107,8 @@ def arguments():
 
 def can_override_permissions():
     status = Path("/proc/self/status").read_text().splitlines()
-    return any(line.startswith("CapEff:") and int(line.split()[1], 16) >> 1 & 1 for line in status)  # CAP_DAC_OVERRIDE
+    cap_dac_override = 1
+    return any(line.startswith("CapEff:") and int(line.split()[1], 16) >> cap_dac_override & 1 for line in status)
 
 
 def main():
@@ -113,7 +116,8 @@ def main():
     kinds = (args.only,) if args.only else (KEYBOARD, FAULT) if args.dpi == 96 else (DPI,)
     cases = [c for c in CASES if c.kind in kinds and args.pattern in c.name]
     if FAULT in kinds and os.geteuid() == 0 and can_override_permissions() and shutil.which("setpriv"):
-        command = ["setpriv", "--bounding-set=-dac_override,-dac_read_search,-fowner", sys.executable, *sys.argv]
+        drop = "--bounding-set=-dac_override,-dac_read_search,-fowner"
+        command = ["setpriv", drop, sys.executable, *sys.argv]
         return subprocess.run(command, check=False).returncode
     desktop = WineDesktop(args.state, tuple(map(int, args.size.split("x"))), args.dpi)
     workdir = desktop.state / "run"
