@@ -228,17 +228,18 @@ CASES = [
 
     Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
          tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True),
-         tap("Key", 4, UK_NORMAL[4]), close()),
-    Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, close()),
+         tap("Key", 4, UK_NORMAL[4]), typed(UK_NORMAL[4]), close()),
+    Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, typed(UK_NORMAL[8]),
+         close()),
     Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), target_running(False), relaunch(),
-         press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), close()),
+         press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), typed(UK_NORMAL[11]), close()),
     # The junk stays where it was and the keys are written among it.
     Case("damaged_language_and_settings_files_start_type_and_save", FAULT, DAMAGED, tap("Key", 0, "n"),
-         tap("Key", 46, "n"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",
+         tap("Key", 46, "n"), typed("nn"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",
                                                 "\nFONTSIZE=14", "\nKEYMAP=ini", "\nUSERKEYMAPSHIFT=")),
     # The keys show the placeholder "default", not the file outside lang.
     Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE,
-         tap("Key", 0, "d"), tap("Key", 7, ""), close()),
+         tap("Key", 0, "d"), tap("Key", 7, ""), typed("d"), close()),
     Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
     Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
          read_only_close()),

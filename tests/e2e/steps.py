@@ -16,8 +16,8 @@ DIALOG_OPEN_S = 5.0
 def pointer(control, index, actions, expect="", vk=None, nudged=None):
     """Moves the pointer onto a label and runs the xdotool actions there. Exactly `expect` must arrive,
     or characters it accepts when it is a predicate (which, like an empty expect, gets QUIET_S more for
-    a stray character to show). vk: a key press that must arrive too. nudged: True when safe mode's Left then Right must
-    come before the first character, False when neither may come."""
+    a stray character to show). vk: a key press that must arrive too. nudged: True when safe mode's Left
+    then Right must come before the first character, False when neither may come."""
     def step(ctx):
         mark = ctx.target.mark()
         ctx.keyboard.press(control, index, *actions)
@@ -90,9 +90,11 @@ def activate():
 
 
 def typed(expected):
-    """The target's text is its text at the start of the case followed by expected."""
+    """The target's text is its text at the start of the case (or of its restart) followed by expected,
+    and stays so while a doubled character would show."""
     def step(ctx):
-        ctx.target.wait_for_text(ctx.text0 + expected)
+        if ctx.target.wait_for_text(ctx.text0 + expected):
+            time.sleep(QUIET_S)
         check_equal(ctx.target.text(), ctx.text0 + expected, "the target's text")
     return step
 
@@ -104,6 +106,7 @@ def target_running(running):
             return ctx.target.stop()
         ctx.target.start()
         ctx.target.activate()
+        ctx.text0 = ctx.target.text()
     return step
 
 
