@@ -8,10 +8,10 @@ setup: a driver.Setup, the app folder tapkeys.exe starts from: the host's langua
     find the window at and the X keyboard layout (xkb, set before Wine starts). Consecutive rows naming
     the same Setup share one running keyboard while their cases pass.
 actions: steps from steps.py, or lists of them, run in order after a click on the target; e.g.
-    tap("Key", Q, "q"), tap("Shift", 0, button=RIGHT), hold("Key", Q, 800, "q"), rest("Key", Q, 600),
-    x_keys("Caps_Lock"), drag((dx, dy)), close(), relaunch(), typed("text"), saved({"misc/KEY": "v"}),
-    open_dialog(), dlg_type("IDC_...", "text"), dlg("IDC_...", checked=1), dlg_close("IDOK").
-A case that needs code of its own is a function of the context given as an action.
+    tap("Key", Q, "q"), tap("Shift", 0, button=RIGHT), hold("Key", Q, 800, lambda chars: len(chars) > 3),
+    rest("Key", Q, 600, "q"), x_keys("Caps_Lock"), drag((dx, dy)), close(), relaunch(), typed("text"),
+    saved({"extras/KEY": "v"}), open_dialog(), dlg_type("IDC_...", "text"), dlg("IDC_...", checked=1),
+    dlg_close("IDOK"). A case that needs code of its own is a function of the context given as an action.
 """
 
 import random
