@@ -388,9 +388,6 @@ class Target:
     def chars_since(self, mark):
         return "".join(e.char for e in self.since(mark, "CHAR"))
 
-    def keydowns_since(self, mark):
-        return [e.vk for e in self.since(mark, "KEYDOWN")]
-
     def activate(self):
         """Makes the target the foreground window, the caret left where it was, and gives the keyboard
         time to notice."""
