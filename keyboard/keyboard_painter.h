@@ -41,7 +41,7 @@ private:
     void drawTitle(HDC dc, const RECT& area) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
 
-    LayoutScale scale_{96};
+    LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;
