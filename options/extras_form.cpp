@@ -18,4 +18,11 @@ int extrasValueFromText(std::wstring_view text, const ExtrasRange& range, int fa
     return std::clamp(value, range.min, range.max);
 }
 
+int steppedValue(const ExtrasRange& range, int position, int delta) {
+    const int next = position + delta;
+    if (range.off >= 0 && delta > 0 && position <= range.off) return range.min;
+    if (range.off >= 0 && delta < 0 && next < range.min) return range.off;
+    return std::clamp(next, range.min, range.max);
+}
+
 }  // namespace tapkeys

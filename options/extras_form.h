@@ -12,4 +12,8 @@ namespace tapkeys {
 // minimum asks for the minimum); text without a whole number keeps fallback.
 int extrasValueFromText(std::wstring_view text, const ExtrasRange& range, int fallback);
 
+// Where an arrow of a number box goes from position by delta: between off and the minimum it jumps to
+// the other, and it stays within the range.
+int steppedValue(const ExtrasRange& range, int position, int delta);
+
 }  // namespace tapkeys

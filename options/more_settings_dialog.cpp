@@ -34,10 +34,11 @@ public:
 private:
     friend class BaseDialog<MoreSettingsDialog>;
 
-    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM) {
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_INITDIALOG: return onInit(), TRUE;
             case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam)), TRUE;
+            case WM_NOTIFY: return onNotify(*reinterpret_cast<NMHDR*>(lParam)), FALSE;
             default: return FALSE;
         }
     }
@@ -65,6 +66,16 @@ private:
         if (code != EN_KILLFOCUS) return;
         for (const NumberBox& box : kNumberBoxes) {
             if (box.edit == id) normalize(box);
+        }
+    }
+
+    // An arrow from 0 (off) goes to the minimum and back, never to a value in between.
+    void onNotify(NMHDR& header) {
+        if (header.code != UDN_DELTAPOS) return;
+        auto& change = reinterpret_cast<NMUPDOWN&>(header);
+        for (const NumberBox& box : kNumberBoxes) {
+            if (static_cast<UINT_PTR>(box.upDown) == header.idFrom)
+                change.iDelta = steppedValue(box.range, change.iPos, change.iDelta) - change.iPos;
         }
     }
 

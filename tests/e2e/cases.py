@@ -253,7 +253,7 @@ CASES = [
     Case("a_held_key_repeats_at_the_rate_until_released", KEYBOARD, REPEAT,
          hold("Key", Q, 1500, lambda chars: set(chars) == {"q"} and 8 <= len(chars) <= 12), quiet(0.5)),
     Case("resting_on_a_key_types_it_once_then_the_next_key", KEYBOARD, DWELL, rest("Key", Q, 1500, "q"),
-         rest("Key", W, 1500, "w"), typed("qw")),
+         rest("Key", W, 1500, "w"), rest("Shift", 0, 1500), rest("Key", Q, 1500, "Q"), typed("qwQ")),
     # A box left below its minimum shows the minimum; the Settings dialog's OK stores what More kept.
     Case("more_settings_edits_the_four_values_and_the_settings_ok_stores_them", KEYBOARD, MORE, open_dialog(),
          dlg_open("IDC_CMD_MORE", "More settings"), dlg("IDC_TXT_REPEAT_DELAY", text="0"),

@@ -51,5 +51,15 @@ TEST(MoreSettings, BoxTextStandsForTheNearestAllowedValue) {
         EXPECT_EQ(extrasValueFromText(text, range, -7), expected) << text;
 }
 
+TEST(MoreSettings, ArrowsJumpBetweenOffAndTheMinimumAndStayInRange) {
+    const std::tuple<const ExtrasRange&, int, int, int> cases[] = {
+        {kRepeatDelayRange, 0, 50, 250},    {kRepeatDelayRange, 250, -50, 0},
+        {kRepeatDelayRange, 300, -50, 250}, {kRepeatDelayRange, 2000, 50, 2000},
+        {kDwellTimeRange, 0, -100, 0},      {kRepeatRateRange, 1, -1, 1},
+        {kRepeatRateRange, 29, 1, 30}};
+    for (const auto& [range, position, delta, expected] : cases)
+        EXPECT_EQ(steppedValue(range, position, delta), expected) << position << " " << delta;
+}
+
 }  // namespace
 }  // namespace tapkeys
