@@ -114,17 +114,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: return 1;  // every pixel is painted from the off-screen buffer
         case WM_MOUSEACTIVATE: return onMouseActivate(pointFrom(static_cast<LPARAM>(::GetMessagePos())));
         case WM_POINTERACTIVATE: return onPointerActivate(pointFrom(static_cast<LPARAM>(::GetMessagePos())));
-        case WM_POINTERDOWN:
-            return onPointer(TouchRouter::Message::Down, wParam, lParam)
-                       ? 0
-                       : defaultProc(message, wParam, lParam);
-        case WM_POINTERUPDATE:
-            return onPointer(TouchRouter::Message::Update, wParam, lParam)
-                       ? 0
-                       : defaultProc(message, wParam, lParam);
-        case WM_POINTERUP:
-            return onPointer(TouchRouter::Message::Up, wParam, lParam) ? 0
-                                                                       : defaultProc(message, wParam, lParam);
+        case WM_POINTERDOWN: return onPointer(TouchRouter::Message::Down, message, wParam, lParam);
+        case WM_POINTERUPDATE: return onPointer(TouchRouter::Message::Update, message, wParam, lParam);
+        case WM_POINTERUP: return onPointer(TouchRouter::Message::Up, message, wParam, lParam);
         case WM_LBUTTONDOWN: return onPress(MouseButton::Left, pointFrom(lParam), false), 0;
         case WM_LBUTTONDBLCLK: return onPress(MouseButton::Left, pointFrom(lParam), true), 0;
         case WM_RBUTTONDOWN:
@@ -227,21 +219,22 @@ HitTarget MainWindow::hitAtScreen(POINT screenPoint) const {
     return painter_.scale().hitTest(at.x, at.y);
 }
 
-bool MainWindow::onPointer(TouchRouter::Message message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::onPointer(TouchRouter::Message pointerMessage, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
     const UINT32 id = GET_POINTERID_WPARAM(wParam);
     const TouchRouter::Action action =
-        touchRouter_.route(message, id, isTouch(id), hitAtScreen(pointFrom(lParam)));
+        touchRouter_.route(pointerMessage, id, isTouch(id), hitAtScreen(pointFrom(lParam)));
     // Touch pointers share the timing with the mouse under ids of their own.
     const int pointer = static_cast<int>(id) + 1;
     switch (action.kind) {
-        case TouchRouter::Action::Kind::PassOn: return false;
+        case TouchRouter::Action::Kind::PassOn: return defaultProc(message, wParam, lParam);
         case TouchRouter::Action::Kind::None: break;
         case TouchRouter::Action::Kind::Press:
             typeLabel(*action.label, false), holdKey(pointer, *action.label);
             break;
         case TouchRouter::Action::Kind::Release: timing_.release(pointer), timingChanged(); break;
     }
-    return true;
+    return 0;
 }
 
 // The keystrokes go out first; the light, the repeat and the capture that follows the key until its

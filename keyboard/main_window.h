@@ -45,8 +45,8 @@ private:
     void onPaint();
     LRESULT onMouseActivate(POINT screenPoint);
     LRESULT onPointerActivate(POINT screenPoint);
-    // A touch on a key; false leaves the message to the default handling (mouse messages).
-    bool onPointer(TouchRouter::Message message, WPARAM wParam, LPARAM lParam);
+    // A finger on a key; other pointer messages go to the default handling, which makes mouse messages.
+    LRESULT onPointer(TouchRouter::Message pointerMessage, UINT message, WPARAM wParam, LPARAM lParam);
     HitTarget hitAtScreen(POINT screenPoint) const;
     void onPress(MouseButton button, POINT at, bool doubleClick);
     void onRelease(POINT at);
