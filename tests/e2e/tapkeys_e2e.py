@@ -25,6 +25,7 @@ import cases_harness  # noqa: F401  (the case modules register their cases on im
 import cases_typing  # noqa: F401
 import cases_window  # noqa: F401
 import cases_options  # noqa: F401
+import cases_storage  # noqa: F401
 import cases_dpi  # noqa: F401
 from driver.layout import Layout
 from driver.probe import Probe

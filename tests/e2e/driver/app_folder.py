@@ -7,6 +7,7 @@ import shutil
 from pathlib import Path
 
 ANSI = "cp1252"
+UTF16_MARK = b"\xff\xfe"  # tapkeys.ini once it holds a character beyond ANSI
 
 
 def ini_bytes(sections):
@@ -22,7 +23,8 @@ def read_ini_entries(path):
     """The (section, key, value) triples of an INI file in file order; blank lines and comments skipped."""
     entries = []
     section = None
-    for raw in Path(path).read_bytes().decode(ANSI).splitlines():
+    data = Path(path).read_bytes()
+    for raw in data.decode("utf-16" if data.startswith(UTF16_MARK) else ANSI).splitlines():
         line = raw.strip()
         if not line or line.startswith(";"):
             continue
