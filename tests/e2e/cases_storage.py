@@ -56,6 +56,7 @@ def colour_chooser_ok_without_a_pick_keeps_the_colour(ctx):
     click(ctx, "IDC_CMD_COLOR")
     chooser = probe(ctx).dialog("Color", wait_s=5.0)
     check(chooser is not None, "no colour chooser after a click on the colour button")
+    ctx.picture("colour-chooser", chooser.rect)
     ctx.desktop.click(chooser.control(IDOK).centre)
     check(probe(ctx).closed("Color", wait_s=5.0), "the colour chooser is still open after OK")
     close_dialog(ctx, IDOK)
