@@ -111,6 +111,11 @@ TEST_F(SettingsFileTest, FileStaysAnsiUntilAValueNeedsMoreThenTurnsUtf16KeepingE
     EXPECT_TRUE(bytes().starts_with("\xFF\xFE"));
     EXPECT_EQ(loadSettings(ini, path, kScreen1024x768).settings, settings);
     EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", path), fromAnsi(accented));
+    // A file saved as UTF-8 with its mark keeps its characters too.
+    const std::wstring utf8 = folder.file(L"utf8.ini");
+    writeFile(utf8, "\xEF\xBB\xBF[host]\r\nNOTE=\xC5\x91\r\n");
+    ini.writeIni(L"misc", L"K", L"\u2713", utf8);
+    EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", utf8), L"\u0151");
 }
 
 TEST_F(SettingsFileTest, KeySetsComeFromTheLanguageFileTheHostNamesAndOnlyFromTheLangFolder) {
