@@ -19,7 +19,7 @@ import time
 
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, ini_bytes,
                     wait_for, windows_path)
-from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_open, dlg_type, drag,
+from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
                    drawn, file_has, hold, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
                    open_dialog, picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved,
                    target_running, tap, typed, window_size, x_keys, x_type)
@@ -72,6 +72,10 @@ TOUCH_CLASSIC = plain("touch-classic")
 REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
 MORE = Setup("more-settings", **UK_HOST, settings={"misc": DIALOG_PLACE})
+QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
+USER_SET = Setup("user-set", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED},
+                                                   "keymapping": {"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"}})
+BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
 
 NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
 STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLINE", "IDC_CHK_FONT_STRIKE")
@@ -246,6 +250,21 @@ CASES = [
          dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
          tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
          tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
+    # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
+    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
+    # keeps the colour.
+    Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
+         close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(),
+         keys(range(5), " ab{}")),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+         dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI), dlg_close("IDOK"), activate(),
+         keys(range(4), BEYOND_ANSI), close(), file_has("\xff\xfe"),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}), relaunch(), activate(),
+         keys(range(4), BEYOND_ANSI)),
+    Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
+         open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
+         dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
 
     # Touch and access. Without [extras] a held key types once, as ever; repeat and dwell are settings.
     Case("a_held_key_lights_up_and_goes_dark_after_the_release", KEYBOARD, TOUCH_CLASSIC, held_key_lights_up),
@@ -256,7 +275,7 @@ CASES = [
          rest("Key", W, 1500, "w"), rest("Shift", 0, 1500), rest("Key", Q, 1500, "Q"), typed("qwQ")),
     # A box left below its minimum shows the minimum; the Settings dialog's OK stores what More kept.
     Case("more_settings_edits_the_four_values_and_the_settings_ok_stores_them", KEYBOARD, MORE, open_dialog(),
-         dlg_open("IDC_CMD_MORE", "More settings"), dlg("IDC_TXT_REPEAT_DELAY", text="0"),
+         open_dialog("More settings", "IDC_CMD_MORE"), dlg("IDC_TXT_REPEAT_DELAY", text="0"),
          dlg("IDC_TXT_REPEAT_RATE", text="10"), dlg("IDC_TXT_DWELL_TIME", text="0"),
          dlg("IDC_CHK_KEY_FEEDBACK", checked=1), dlg_click("IDC_CHK_KEY_FEEDBACK"),
          [[dlg_type(box, text), x_keys("Tab")] for box, text in (("IDC_TXT_REPEAT_DELAY", "500"),
