@@ -1,7 +1,7 @@
 // The settings file loader over arbitrary bytes, read with the profile-string rules. Properties: every
-// value loads in range (font size 8 to 255, a position only where the window stays on the screen, no
-// text longer than the 254 characters a read returns), and what a save writes loads back exactly, texts
-// with blank or quoted ends included.
+// value loads in range (font size 8 to 255, the extras in theirs, a position only where the window stays on
+// the screen, no text longer than the 254 characters a read returns), and what a save writes loads back
+// exactly, texts with blank or quoted ends included.
 
 #include <cstdint>
 #include <span>
@@ -42,12 +42,14 @@ void run(std::span<const std::uint8_t> bytes) {
     const KeyboardSettings& s = first.settings;
     FUZZ_CHECK(s.fontSze >= 8 && s.fontSze <= 255);
     FUZZ_CHECK(withinReadLimit(s));
+    FUZZ_CHECK(kRepeatDelayRange.allows(s.extras.repeatDelay) &&
+               kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime));
     checkEdge(first.windowX, screen.screenWidth);
     checkEdge(first.windowY, screen.screenHeight);
 
     IniText saved;
     saveSettings(saved, kPath, s, WindowPosition{first.windowX.value_or(0), first.windowY.value_or(0)});
-    FUZZ_CHECK(saved.writeCount() == 10);
+    FUZZ_CHECK(saved.writeCount() == 15);  // ten classic keys and five extras
     const LoadedSettings second = loadSettings(saved, kPath, screen);
     FUZZ_CHECK(second.settings == s);
     FUZZ_CHECK(second.windowX.value_or(0) == first.windowX.value_or(0));
