@@ -29,8 +29,7 @@ protected:
     std::wstring text() const { return windowText(window.edit()); }
     void setText(const wchar_t* value) {
         ::SetWindowTextW(window.edit(), value);
-        const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(window.edit()));
-        ::SendMessageW(window.edit(), EM_SETSEL, end, static_cast<LPARAM>(end));
+        ::SendMessageW(window.edit(), EM_SETSEL, 100, 100);
     }
     // What one item types into an empty edit, with time for anything further that would arrive.
     std::wstring typed(std::wstring_view item) {
@@ -39,11 +38,6 @@ protected:
         pumpUntil([&] { return !text().empty(); });
         pumpFor(50ms);
         return text();
-    }
-    DWORD caret() const {
-        DWORD start = 0;
-        ::SendMessageW(window.edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-        return start;
     }
 
     static LRESULT CALLBACK recordKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -58,39 +52,25 @@ protected:
     TestWindow window{WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true};
 };
 
-TEST_F(TypingTarget, ItemsTypeExactlyTheirCharacterOnTheLayoutOrAsUnicode) {
-    for (const std::wstring_view item : {L"a", L"A", L"7", L" ", L"{+}", L"{~}", L"{^}", L"{%}", L"{(}",
-                                         L"{{}", L"{}}", L"\u00e9", L"\u20ac", L"\u0436"}) {
-        EXPECT_EQ(typed(item), item.size() == 3 ? item.substr(1, 1) : item) << std::wstring(item);
+// On the layout or as Unicode, and under Caps Lock as without it.
+TEST_F(TypingTarget, ItemsTypeExactlyTheirCharacter) {
+    const auto toggleCapsLock = [] {
+        const bool wasOn = ::GetKeyState(VK_CAPITAL) & 1;
+        sendKeyEvent(VK_CAPITAL, false);
+        sendKeyEvent(VK_CAPITAL, true);
+        return pumpUntil([&] { return (::GetKeyState(VK_CAPITAL) & 1) != wasOn; });
+    };
+    for (const int capsLockToggled : {0, 1}) {
+        for (const std::wstring_view item : {L"a", L"A", L"7", L" ", L"{+}", L"{~}", L"{^}", L"{%}", L"{(}",
+                                             L"{{}", L"{}}", L"\u00e9", L"\u20ac", L"\u0436"}) {
+            EXPECT_EQ(typed(item), item.size() == 3 ? item.substr(1, 1) : item)
+                << std::wstring(item) << capsLockToggled;
+        }
+        ASSERT_TRUE(toggleCapsLock());
     }
 }
 
-TEST_F(TypingTarget, CapsLockDoesNotChangeTheCharacter) {
-    const auto capsLockIs = [](bool on) { return ((::GetKeyState(VK_CAPITAL) & 1) != 0) == on; };
-    const auto toggleCapsLock = [] {
-        sendKeyEvent(VK_CAPITAL, false);
-        sendKeyEvent(VK_CAPITAL, true);
-    };
-    const bool wasOn = capsLockIs(true);
-    toggleCapsLock();
-    ASSERT_TRUE(pumpUntil([&] { return capsLockIs(!wasOn); }));
-    const std::wstring lower = typed(L"q"), upper = typed(L"Q");
-    toggleCapsLock();
-    pumpUntil([&] { return capsLockIs(wasOn); });
-    EXPECT_EQ(lower, L"q");
-    EXPECT_EQ(upper, L"Q");
-}
-
-TEST_F(TypingTarget, ArrowItemsMoveTheCaret) {
-    setText(L"abc");
-    typeSendKeysItem(L"{LEFT}");
-    EXPECT_TRUE(pumpUntil([&] { return caret() == 2; }));
-    typeSendKeysItem(L"x");
-    EXPECT_TRUE(pumpUntil([&] { return text() == L"abxc"; })) << text();
-    typeSendKeysItem(L"{RIGHT}");
-    EXPECT_TRUE(pumpUntil([&] { return caret() == 4; }));
-}
-
+// Arrows are extended keys: without the flag applications read them as the numeric keypad's.
 TEST_F(TypingTarget, KeyEventCarriesScanCodeAndExtendedBit) {
     setText(L"abc");
     const std::pair<UINT, WPARAM> expected[] = {
@@ -100,8 +80,7 @@ TEST_F(TypingTarget, KeyEventCarriesScanCodeAndExtendedBit) {
     ASSERT_TRUE(pumpUntil([&] { return keyMessages.size() >= 4; }));
     for (size_t i = 0; i < 4; ++i) {
         const auto lParam = static_cast<UINT>(keyMessages[i].lParam);
-        EXPECT_EQ(keyMessages[i].message, expected[i].first) << i;
-        EXPECT_EQ(keyMessages[i].wParam, expected[i].second) << i;
+        EXPECT_EQ(std::pair(keyMessages[i].message, keyMessages[i].wParam), expected[i]) << i;
         EXPECT_EQ((lParam >> 16) & 0xFF,
                   ::MapVirtualKeyW(static_cast<UINT>(expected[i].second), MAPVK_VK_TO_VSC));
         EXPECT_NE((lParam >> 16) & 0xFF, 0u) << i;
@@ -110,14 +89,14 @@ TEST_F(TypingTarget, KeyEventCarriesScanCodeAndExtendedBit) {
     EXPECT_TRUE(pumpUntil([&] { return text() == L"ac"; })) << text();
 }
 
-TEST_F(TypingTarget, KeyStringsTypeThroughTheSystemOutput) {
+// Safe mode's caret nudges must leave the caret where it was.
+TEST_F(TypingTarget, KeyStringsTypeThroughTheSystemOutputWithAndWithoutSafeMode) {
     bool useSafeMode = false;
     int doneCount = 0;
     SystemKeyOutput out(useSafeMode, [&] { ++doneCount; });
     setText(L"");
     sendKeyString(L"ab{BKSP}c+", out);
     EXPECT_TRUE(pumpUntil([&] { return text() == L"ac+"; })) << text();
-    EXPECT_EQ(doneCount, 1);
     useSafeMode = true;
     setText(L"xy");
     sendKeyString(L"{BKSP}z", out);

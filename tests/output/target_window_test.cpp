@@ -66,57 +66,51 @@ private:
 // The own window takes the foreground and the focus, as a touch on the keyboard does.
 void activate(const TestWindow& own) {
     ::SetForegroundWindow(own.hwnd());
-    EXPECT_TRUE(pumpUntil([&] {
-        return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd();
-    })) << "the own window did not come to the front";
+    EXPECT_TRUE(
+        pumpUntil([&] { return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd(); }));
 }
 
+// Windows of the own thread (the keyboard, its dialogs) are never the target; the last foreign one is.
 TEST(TargetWindow, OnlyWindowsOfOtherThreadsAreForeignAndTheTrackerKeepsTheLastOne) {
     const TestWindow keyboard, dialog;
     const ForeignEditWindow first, second;
     TargetTracker tracker;
-    const auto foregroundAfter = [&](HWND window) {
-        EXPECT_TRUE(bringToFront(window));
+    for (const auto& [front, foreign, target] : {std::tuple{keyboard.hwnd(), HWND{}, HWND{}},
+                                                 {dialog.hwnd(), nullptr, nullptr},
+                                                 {first.window(), first.window(), first.window()},
+                                                 {keyboard.hwnd(), nullptr, first.window()},
+                                                 {second.window(), second.window(), second.window()},
+                                                 {dialog.hwnd(), nullptr, second.window()}}) {
+        ASSERT_TRUE(bringToFront(front));
         tracker.tick(keyboard.hwnd());
-        return getForeignForegroundWindow(keyboard.hwnd());
-    };
-    EXPECT_EQ(foregroundAfter(keyboard.hwnd()), nullptr);
-    EXPECT_EQ(foregroundAfter(dialog.hwnd()), nullptr);
-    EXPECT_EQ(tracker.targetWindow(), nullptr);
-    EXPECT_EQ(foregroundAfter(first.window()), first.window());
-    EXPECT_EQ(tracker.targetWindow(), first.window());
-    foregroundAfter(keyboard.hwnd());
-    EXPECT_EQ(tracker.targetWindow(), first.window());
-    foregroundAfter(second.window());
-    foregroundAfter(dialog.hwnd());
-    EXPECT_EQ(tracker.targetWindow(), second.window());
+        EXPECT_EQ(getForeignForegroundWindow(keyboard.hwnd()), foreign);
+        EXPECT_EQ(tracker.targetWindow(), target);
+    }
 }
 
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
     const ForeignEditWindow target;
-    constexpr int kKeystrokes = 300;
     int ready = 0;
     std::wstring expected;
-    for (int i = 0; i < kKeystrokes; ++i) {
+    for (int i = 0; i < 300; ++i) {
         activate(keyboard);
         ready += giveForegroundTo(target.window()) ? 1 : 0;
         expected += L"abcdefghijklmnopqrstuvwxyz0123456789"[i % 36];
         typeSendKeysItem(expected.substr(expected.size() - 1));
         pumpUntil([&] { return target.text().size() == expected.size(); }, 250ms);
     }
-    EXPECT_EQ(ready, kKeystrokes);
+    EXPECT_EQ(ready, 300);
     EXPECT_EQ(target.text(), expected);
 }
 
-TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
+// Without a live target it returns at once; a target that does not answer is given up, and a quit
+// message that arrived meanwhile stays for the main loop.
+TEST(HandBack, GivesUpOnAMissingOrHungTargetAndKeepsAQuitMessage) {
     EXPECT_FALSE(giveForegroundTo(nullptr));
-    HWND closed = TestWindow().hwnd();
+    const HWND closed = TestWindow().hwnd();
     EXPECT_FALSE(giveForegroundTo(closed));
-}
-
-TEST(HandBack, GivesUpOnATargetThatDoesNotAnswerAndKeepsAQuitMessage) {
     const TestWindow keyboard;
     const ForeignEditWindow target;
     activate(keyboard);
