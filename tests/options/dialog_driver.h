@@ -33,7 +33,7 @@ public:
         ::KillTimer(nullptr, timer_);
         ::UnhookWindowsHookEx(sent_);
         ::UnhookWindowsHookEx(cbt_);
-        current() = nullptr;
+        if (current() == this) current() = nullptr;
     }
 
     // The last top-level dialog this thread created with this caption, or with any caption (null if none).
