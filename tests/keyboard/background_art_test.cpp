@@ -83,31 +83,6 @@ TEST(BackgroundArtTest, CommittedAssetsAreWhatTheLayoutDraws) {
     }
 }
 
-// Other densities are drawn afresh, not stretched: 4.5-pixel lines at 144 dpi round up to 5. Every key
-// but Enter and both buttons carry an outline of their own, apart from the next one by dark pixels.
-TEST(BackgroundArtTest, EveryKeyAndButtonIsOutlinedApartFromItsNeighboursAtEveryDensity) {
-    for (const int dpi : {96, 120, 144, 192}) {
-        const RgbImage image = renderBackground(dpi);
-        ASSERT_GE(image.width, LayoutScale{dpi}.windowWidth());
-        ASSERT_GE(image.height, LayoutScale{dpi}.windowHeight());
-        for (const Label& label : kLayout) {
-            if (label.control != Control::KeyBG &&
-                (label.index != 1 || label.control == Control::Key || label.control == Control::Return))
-                continue;
-            SCOPED_TRACE(::testing::Message()
-                         << int(label.control) << "(" << int(label.index) << ") " << dpi);
-            const PixelRect f = LayoutScale{dpi}.toPixels(label.rect);
-            EXPECT_EQ(image.at((f.left + f.right) / 2, (f.top + f.bottom) / 2), Rgb{});
-            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const auto lines = crossings(image, f, dx, dy);
-                ASSERT_FALSE(lines.empty());
-                EXPECT_EQ(lines[0].width, scaledPixels(3, dpi));
-                EXPECT_GE(lines.size() > 1 ? lines[1].darkBefore : 1, 1);
-            }
-        }
-    }
-}
-
 // At 96 dpi neighbours lie exactly one dark pixel apart: key 0 and key 1, key 2 above key 14, Esc and
 // key 0, options and close. Enter has one L of lines around both frames, none across between them, and
 // the touch area between the rows has no outline of its own. The band right of the logo stays free for

@@ -174,12 +174,12 @@ TEST_F(OptionsDialogTest, SizeTextIsNormalisedOnLeavingTheBoxAndStoredByOneRuleO
 
 // The button shows the colour. The chooser runs its own modal loop, so the click that opens it is
 // posted and the steps between run inside that loop; it starts every time with black custom colours and
-// nothing preselected. Cancel keeps the colour, OK without a choice stores black.
+// nothing preselected, and until it is gone (not just hidden) its colour is not taken. Cancel keeps the
+// colour, a choice takes it, OK without a choice gives black.
 TEST_F(OptionsDialogTest, ColourButtonShowsTheColourAndTheChooserStoresWhatItReturns) {
     CHOOSECOLORA* request = nullptr;
     watchSentMessages = [&](const CWPSTRUCT& message) {
-        if (message.message == WM_INITDIALOG && message.hwnd == driver->latestDialog() &&
-            message.hwnd != settings())
+        if (message.message == WM_INITDIALOG && message.hwnd != settings())
             request = reinterpret_cast<CHOOSECOLORA*>(message.lParam);
     };
     const auto inChooser = [this](int id, const wchar_t* value) -> Step {
@@ -189,35 +189,36 @@ TEST_F(OptionsDialogTest, ColourButtonShowsTheColourAndTheChooserStoresWhatItRet
         return [this, id] { return ::PostMessageW(::GetDlgItem(colorChooser(), id), BM_CLICK, 0, 0), true; };
     };
     const Step buttonFace = [this] {
-        ::RedrawWindow(item(IDC_CMD_COLOR), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        RECT face{};
-        ::GetClientRect(item(IDC_CMD_COLOR), &face);
-        const HDC dc = ::GetDC(item(IDC_CMD_COLOR));
-        shown.push_back(std::to_wstring(::GetPixel(dc, face.right / 2, face.bottom / 2)));
-        return ::ReleaseDC(item(IDC_CMD_COLOR), dc), true;
+        const HWND face = item(IDC_CMD_COLOR);
+        ::RedrawWindow(face, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT r{};
+        ::GetClientRect(face, &r);
+        const HDC dc = ::GetDC(face);
+        shown.push_back(std::to_wstring(::GetPixel(dc, r.right / 2, r.bottom / 2)));
+        return ::ReleaseDC(face, dc), true;
     };
     const Step fresh = [&] {
-        std::wstring custom;
+        std::wstring custom = (request->Flags & CC_RGBINIT) ? L"preselected " : L"";
         for (int i = 0; i < 16; ++i) custom += std::to_wstring(request->lpCustColors[i]);
-        shown.push_back(custom + ((request->Flags & CC_RGBINIT) ? L" preselected" : L""));
-        return request->lpCustColors[5] = 0x00FFFFFF, true;  // as a user's custom colour would
+        return shown.push_back(custom), request->lpCustColors[5] = 0x00FFFFFF,
+                                        true;  // as a user's choice would
     };
-    for (const auto& [inside, stored] : std::initializer_list<std::pair<std::vector<Step>, std::int32_t>>{
-             {{button(IDCANCEL)}, 0x00336699},
-             {{button(IDOK)}, 0},
-             {{inChooser(COLOR_RED, L"16"), inChooser(COLOR_GREEN, L"32"), inChooser(COLOR_BLUE, L"48"),
-               button(IDOK)},
-              0x00302010}}) {
-        std::vector<Step> steps{buttonFace, click(IDC_CMD_COLOR, true),
-                                [this] { return colorChooser() != nullptr; }, fresh};
+    std::vector<Step> steps{buttonFace};
+    for (const std::vector<Step>& inside : {std::vector<Step>{button(IDCANCEL)},
+                                            {inChooser(COLOR_RED, L"16"), inChooser(COLOR_GREEN, L"32"),
+                                             inChooser(COLOR_BLUE, L"48"), button(IDOK)},
+                                            {button(IDOK)}}) {
+        steps.insert(steps.end(),
+                     {click(IDC_CMD_COLOR, true), [this] { return colorChooser() != nullptr; }, fresh});
         steps.insert(steps.end(), inside.begin(), inside.end());
-        // Gone, not just hidden: until its modal loop has returned, the colour is not taken.
-        steps.insert(steps.end(), {[this] { return !::IsWindow(driver->latestDialog()); }, click(IDOK)});
-        members.fontColor = 0x00336699;
-        EXPECT_TRUE(runDialog(steps));
-        EXPECT_EQ(shown, (std::vector<std::wstring>{std::to_wstring(0x00336699), std::wstring(16, L'0')}));
-        EXPECT_EQ(members.fontColor, stored);
+        steps.insert(steps.end(), {[this] { return !::IsWindow(driver->latestDialog()); }, buttonFace});
     }
+    steps.push_back(click(IDOK));
+    EXPECT_TRUE(runDialog(steps));
+    const std::wstring black(16, L'0');
+    EXPECT_EQ(shown,
+              (std::vector<std::wstring>{L"3368601", black, L"3368601", black, L"3154000", black, L"0"}));
+    EXPECT_EQ(members.fontColor, 0);
 }
 
 // The screen's families as the older enumeration reports them: one entry per family.
@@ -288,32 +289,32 @@ INSTANTIATE_TEST_SUITE_P(OkAndCancel, StopWhileLoadingTest, ::testing::Values(ID
 // A fixed tool window of the layout's size centred on the screen, in Arial at 9.75 pt with the key-map
 // boxes in Courier New.
 TEST_F(OptionsDialogTest, IsAFixedToolWindowOfTheLayoutsSizeCentredOnTheScreen) {
-    owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                              nullptr, nullptr);
-    const auto fontOf = [](HWND window) {
-        LOGFONTW font{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
-        return std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight);
-    };
-    RECT client{}, frame{}, work{};
-    const Step measure = [&] {
-        shown = {fontOf(settings()), fontOf(item(IDC_CHK_FONT_BOLD)), fontOf(item(IDC_TXT_USERKEYMAP_UC))};
+    owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr,
+                              nullptr);
+    const Step measure = [this] {
+        for (const HWND window : {settings(), item(IDC_CHK_FONT_BOLD), item(IDC_TXT_USERKEYMAP_UC)}) {
+            LOGFONTW font{};
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
+                         &font);
+            shown.push_back(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight));
+        }
+        RECT client{}, frame{}, work{};
+        ::GetClientRect(settings(), &client);
+        ::GetWindowRect(settings(), &frame);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR(client.right, 7245 / 15, 1);
+        EXPECT_NEAR(client.bottom, 4335 / 15, 1);
+        EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2);
+        EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2);
         EXPECT_EQ(::GetWindow(settings(), GW_OWNER), owner);
         EXPECT_EQ(::GetWindowLongPtrW(settings(), GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW),
                   WS_EX_TOOLWINDOW);
-        EXPECT_EQ(::GetWindowLongPtrW(settings(), GWL_STYLE) &
-                      (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-                  WS_CAPTION | WS_SYSMENU);
-        return ::GetClientRect(settings(), &client), ::GetWindowRect(settings(), &frame), true;
+        return (::GetWindowLongPtrW(settings(), GWL_STYLE) &
+                (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0;
     };
-    EXPECT_FALSE(runDialog({measure, click(IDCANCEL)}));
+    EXPECT_FALSE(runDialog({measure, click(IDCANCEL)})) << "resizable, or a minimise or maximise box";
     ::DestroyWindow(owner);
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"Arial -13", L"Arial -13", L"Courier New -13"}));
-    EXPECT_NEAR(client.right, 7245 / 15, 1);
-    EXPECT_NEAR(client.bottom, 4335 / 15, 1);
-    EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2);
-    EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2);
 }
 
 }  // namespace

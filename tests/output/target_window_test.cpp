@@ -70,24 +70,6 @@ void activate(const TestWindow& own) {
         pumpUntil([&] { return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd(); }));
 }
 
-// Windows of the own thread (the keyboard, its dialogs) are never the target; the last foreign one is.
-TEST(TargetWindow, OnlyWindowsOfOtherThreadsAreForeignAndTheTrackerKeepsTheLastOne) {
-    const TestWindow keyboard, dialog;
-    const ForeignEditWindow first, second;
-    TargetTracker tracker;
-    for (const auto& [front, foreign, target] : {std::tuple{keyboard.hwnd(), HWND{}, HWND{}},
-                                                 {dialog.hwnd(), nullptr, nullptr},
-                                                 {first.window(), first.window(), first.window()},
-                                                 {keyboard.hwnd(), nullptr, first.window()},
-                                                 {second.window(), second.window(), second.window()},
-                                                 {dialog.hwnd(), nullptr, second.window()}}) {
-        ASSERT_TRUE(bringToFront(front));
-        tracker.tick(keyboard.hwnd());
-        EXPECT_EQ(getForeignForegroundWindow(keyboard.hwnd()), foreign);
-        EXPECT_EQ(tracker.targetWindow(), target);
-    }
-}
-
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
