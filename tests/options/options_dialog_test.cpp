@@ -212,11 +212,12 @@ std::vector<std::wstring> familiesOfTheScreen() {
 TEST_F(OptionsDialogTest, ListLoaderFillsTheFaceListAndLeavesTheTexts) {
     members.fontFace = L"No Such Face";
     std::vector<std::wstring> faces;
+    int stableTicks = 0;
+    LRESULT lastCount = -1;
     const Step loaded = [&] {  // once the face count has not moved for a while
-        faces.push_back(windowText(item(IDC_CBO_FONTFACE)) +
-                        std::to_wstring(::SendMessageW(item(IDC_CBO_FONTFACE), CB_GETCOUNT, 0, 0)));
-        return faces.size() > 20 && faces.back() != faces.front() &&
-               std::count(faces.end() - 20, faces.end(), faces.back()) == 20;
+        const LRESULT count = ::SendMessageW(item(IDC_CBO_FONTFACE), CB_GETCOUNT, 0, 0);
+        stableTicks = count > 0 && count == std::exchange(lastCount, count) ? stableTicks + 1 : 0;
+        return stableTicks >= 20;
     };
     const Step list = [&] {
         faces.clear();
