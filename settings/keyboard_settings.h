@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/extras_settings.h"
 #include "settings/ini_access.h"
 
 namespace tapkeys {
@@ -20,6 +21,7 @@ struct KeyboardSettings {
     std::wstring keyMap;         // "ini" selects the host's language file; anything else the user sets
     std::wstring keyMapUserLC;
     std::wstring keyMapUserUC;
+    ExtrasSettings extras;  // the "extras" section
     bool operator==(const KeyboardSettings&) const = default;
 };
 

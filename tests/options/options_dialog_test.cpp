@@ -92,7 +92,7 @@ protected:
         return [this, checkedId] { return isChecked(item(checkedId)); };
     }
 
-    KeyboardSettings members{false, L"Liberation Sans", L"", 14, 0x00336699, L"user", L"lc", L"UC"};
+    KeyboardSettings members{false, L"Liberation Sans", L"", 14, 0x00336699, L"user", L"lc", L"UC", {}};
     KeySets keySets{L"qwertz\u00FC", L"QWERTZ\u00DC"};
     HWND owner = nullptr;
     std::function<void(const CWPSTRUCT&)> watchSentMessages;  // while the dialog runs
@@ -106,7 +106,7 @@ protected:
 // "bisu". A key map in capitals opens as user-defined and stores "user"; Enter in the size box stores by
 // the rule that OK uses.
 TEST_F(OptionsDialogTest, ShowsTheMembersAndStoresWhatWasEdited) {
-    members = {true, L"Face", L"bu", 14, 0x00336699, L"ini", L"", L"UC"};
+    members = {true, L"Face", L"bu", 14, 0x00336699, L"ini", L"", L"UC", {}};
     EXPECT_TRUE(runDialog({snapshot(), press(VK_DOWN), until(IDC_OPT_MAP_USER), snapshot(), press(VK_UP),
                            until(IDC_OPT_MAP_LANGUAGE_FILE), snapshot(), click(IDC_OPT_MAP_USER),
                            type(IDC_TXT_USERKEYMAP_UC, L""), click(IDC_CHK_FONT_ITALIC),
@@ -117,12 +117,12 @@ TEST_F(OptionsDialogTest, ShowsTheMembersAndStoresWhatWasEdited) {
                                                 L"SbuL|Face|14pt|qwertz\u00FC|UC|inactive|inactive",
                                                 L"SbisuU|No Face|12" + userDecimalSeparator() +
                                                     L"5pt|qwertz\u00FC||editable|editable"}));
-    EXPECT_EQ(members,
-              (KeyboardSettings{true, L"No Face", L"bisu", 12, 0x00336699, L"user", L"qwertz\u00FC", L""}));
-    members = {false, L"Face", L"BU", 14, 0, L"INI", L"lc", L"UC"};
+    EXPECT_EQ(members, (KeyboardSettings{
+                           true, L"No Face", L"bisu", 12, 0x00336699, L"user", L"qwertz\u00FC", L"", {}}));
+    members = {false, L"Face", L"BU", 14, 0, L"INI", L"lc", L"UC", {}};
     EXPECT_TRUE(runDialog({snapshot(), type(IDC_CBO_FONTSIZE, L"12.5"), press(VK_RETURN)}));
     EXPECT_EQ(shown, std::vector<std::wstring>{L"U|Face|14pt|lc|UC|editable|editable"});
-    EXPECT_EQ(members, (KeyboardSettings{false, L"Face", L"", 12, 0, L"user", L"lc", L"UC"}));
+    EXPECT_EQ(members, (KeyboardSettings{false, L"Face", L"", 12, 0, L"user", L"lc", L"UC", {}}));
 }
 
 // Cancel, Esc and the close box each leave every member as it was, after every field has changed.

@@ -20,7 +20,7 @@ const std::wstring kPath = L"C:\\Tools\\tapkeys.ini";
 TEST(KeyboardSettings, WithoutAFileEveryDefaultHoldsAndTheWindowIsCentredIfItFits) {
     FakeIni ini;
     const LoadedSettings loaded = loadSettings(ini, kPath, kScreen1024x768);
-    EXPECT_EQ(loaded.settings, (KeyboardSettings{false, L"Arial", L"", 14, 0, L"ini", L"", L""}));
+    EXPECT_EQ(loaded.settings, (KeyboardSettings{false, L"Arial", L"", 14, 0, L"ini", L"", L"", {}}));
     EXPECT_EQ(loaded.windowX, 196);
     EXPECT_EQ(loaded.windowY, 275);
     EXPECT_EQ(loadSettings(ini, kPath, {1025, 769, 632, 217}).windowY, 276);

@@ -75,7 +75,8 @@ TEST(SettingsFile, SavesTheKnownFileInItsOrderAndLoadsBackWhatItSaved) {
                                    INT32_MIN,
                                    L"user",
                                    L"`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./",
-                                   ansiHasUmlauts ? umlauts : L"~!@#$%^&*()_+QWERTYUIOP{}|\":<>?"};
+                                   ansiHasUmlauts ? umlauts : L"~!@#$%^&*()_+QWERTYUIOP{}|\":<>?",
+                                   {}};
     saveSettings(ini, path, changed, {-40, 900});
     EXPECT_EQ(linesOf(path),
               "[misc]|SAFEMODE=1|WINDOWX=-40|WINDOWY=900|[fonts]|FONTFACE=Times New Roman|"
