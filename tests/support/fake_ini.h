@@ -1,10 +1,10 @@
 #pragma once
 // INI files as text in memory, read by the rules of the Windows profile-string functions that the
 // settings code relies on: lines lose the blanks around them; "[name]" opens a section; names match
-// without regard to case and the first section and key of a name count; a value in matching quotation
-// marks loses them; at most 254 characters come back; a missing file, section or key gives the default
-// without its trailing blanks. tests/settings/ini_contract.h holds it to the real functions; the unit
-// tests and the fuzzers read through it.
+// without regard to case and the first key of a name counts; a value in matching quotation marks loses
+// them; at most 254 characters come back; a missing file, section or key gives the default without its
+// trailing blanks. tests/settings/ini_contract.h holds it to the real functions; the unit tests and the
+// fuzzers read through it.
 
 #include <algorithm>
 #include <cwctype>
@@ -23,28 +23,29 @@ public:
 
     // Replaces the file at path with text as an editor would write it.
     void putFile(const std::wstring& path, std::wstring_view text) {
-        File& file = files_[upper(path)];
-        file.clear();
+        std::erase_if(values_,
+                      [&](const auto& value) { return value.first.starts_with(name(path) + L'\n'); });
+        std::wstring section = L"\n";  // none yet
         while (!text.empty()) {
-            const size_t end = std::min(text.find(L'\n'), text.size());
+            const size_t end = std::min(text.find(L'\n'), text.size()),
+                         equals = text.substr(0, end).find(L'=');
             const std::wstring_view line = trimmed(text.substr(0, end));
-            text.remove_prefix(std::min(end + 1, text.size()));
-            if (line.starts_with(L'[') && line.rfind(L']') != line.npos) {
-                file.push_back({upper(trimmed(line.substr(1, line.rfind(L']') - 1))), {}});
-            } else if (!file.empty() && !line.empty()) {
-                const size_t equals = line.find(L'=');
-                file.back().entries.emplace_back(upper(trimmed(line.substr(0, equals))),
-                                                 equals == line.npos ? L"" : line.substr(equals + 1));
+            if (line.starts_with(L'[') && line.find(L']') != line.npos) {
+                section = trimmed(line.substr(1, line.rfind(L']') - 1));
+            } else if (section != L"\n" && !line.empty()) {
+                values_.emplace(name(path, section, trimmed(text.substr(0, std::min(equals, end)))),
+                                equals == text.npos ? L"" : text.substr(equals + 1, end - equals - 1));
             }
+            text.remove_prefix(std::min(end + 1, text.size()));
         }
     }
 
     std::wstring readIni(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue,
                          const std::wstring& path) override {
         pathsRead.push_back(path);
-        const std::wstring* found = find(path, section, key, false);
-        std::wstring_view value = found ? trimmed(*found) : defaultValue;
-        if (!found) {
+        const auto found = values_.find(name(path, section, key));
+        std::wstring_view value = found == values_.end() ? defaultValue : trimmed(found->second);
+        if (found == values_.end()) {
             while (value.ends_with(L' ')) value.remove_suffix(1);
         } else if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0]) {
             value = value.substr(1, value.size() - 2);
@@ -53,31 +54,16 @@ public:
     }
     void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                   const std::wstring& path) override {
-        *find(path, section, key, true) = value;
+        values_[name(path, section, key)] = value;
     }
 
 private:
-    struct Section {
-        std::wstring name;
-        std::vector<std::pair<std::wstring, std::wstring>> entries;
-    };
-    using File = std::vector<Section>;
-
-    std::wstring* find(std::wstring_view path, std::wstring_view section, std::wstring_view key,
-                       bool create) {
-        const auto file = files_.find(upper(path));
-        if (file == files_.end() && !create) return nullptr;
-        File& sections = create ? files_[upper(path)] : file->second;
-        auto s = std::ranges::find(sections, upper(section), &Section::name);
-        if (s == sections.end() && !create) return nullptr;
-        if (s == sections.end()) s = sections.insert(s, {upper(section), {}});
-        auto e = std::ranges::find(s->entries, upper(key), &std::pair<std::wstring, std::wstring>::first);
-        if (e == s->entries.end() && !create) return nullptr;
-        if (e == s->entries.end()) e = s->entries.insert(e, {upper(key), L""});
-        return &e->second;
-    }
-    static std::wstring upper(std::wstring_view text) {
-        std::wstring all(text);
+    static std::wstring name(std::wstring_view path, std::wstring_view section = {},
+                             std::wstring_view key = {}) {
+        std::wstring all =
+            std::wstring(path) + (section.empty() && key.empty()
+                                      ? L""
+                                      : L"\n" + std::wstring(section) + L"\n" + std::wstring(key));
         for (wchar_t& c : all) c = static_cast<wchar_t>(std::towupper(c));
         return all;
     }
@@ -86,7 +72,7 @@ private:
         return first == text.npos ? L"" : text.substr(first, text.find_last_not_of(L" \t\r\n") - first + 1);
     }
 
-    std::map<std::wstring, File> files_;  // by upper-case path
+    std::map<std::wstring, std::wstring> values_;  // by path, section and key in capitals
 };
 
 }  // namespace tapkeys::testing
