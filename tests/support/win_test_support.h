@@ -14,9 +14,6 @@ using namespace std::chrono_literals;
 
 // Dispatches this thread's messages until done() holds or limit has passed; the answer is done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 2s);
-inline void pumpFor(std::chrono::milliseconds time) {
-    pumpUntil([] { return false; }, time);
-}
 
 // A top-level window of the creating thread, with an edit control that takes the window's focus when
 // withEdit. Every message goes to onMessage first; an answer from it is the window's answer.
