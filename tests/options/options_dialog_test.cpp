@@ -260,5 +260,40 @@ TEST_P(StopWhileLoadingTest, TheLoaderStopsWithTheDialog) {
 
 INSTANTIATE_TEST_SUITE_P(OkAndCancel, StopWhileLoadingTest, ::testing::Values(IDOK, IDCANCEL));
 
+// A fixed tool window of its owner, of the layout's size and centred on the screen, in Arial at 9.75 pt
+// with the key-map boxes in Courier New.
+TEST_F(OptionsDialogTest, IsAFixedToolWindowOfTheLayoutsSizeCentredOnTheScreen) {
+    owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr,
+                              nullptr);
+    RECT client{}, frame{}, work{};
+    EXPECT_FALSE(runDialog(
+        {[&] {
+             for (const HWND window : {settings(), item(IDC_CHK_FONT_BOLD), item(IDC_TXT_USERKEYMAP_UC)}) {
+                 LOGFONTW font{};
+                 ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
+                              &font);
+                 shown.push_back(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight));
+             }
+             shown.push_back(std::to_wstring(::GetWindow(settings(), GW_OWNER) == owner) + L" " +
+                             std::to_wstring(::GetWindowLongPtrW(settings(), GWL_STYLE) &
+                                             (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                                              WS_MAXIMIZEBOX)) +
+                             L" " +
+                             std::to_wstring(::GetWindowLongPtrW(settings(), GWL_EXSTYLE) &
+                                             (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW)));
+             return ::GetClientRect(settings(), &client), ::GetWindowRect(settings(), &frame), true;
+         },
+         click(IDCANCEL)}));
+    ::DestroyWindow(owner);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Arial -13", L"Arial -13", L"Courier New -13",
+                                                L"1 " + std::to_wstring(WS_CAPTION | WS_SYSMENU) + L" " +
+                                                    std::to_wstring(WS_EX_TOOLWINDOW)}));
+    EXPECT_NEAR(client.right, 7245 / 15, 1);
+    EXPECT_NEAR(client.bottom, 4335 / 15, 1);
+    EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2);
+    EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2);
+}
+
 }  // namespace
 }  // namespace tapkeys::test

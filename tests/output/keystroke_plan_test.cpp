@@ -95,6 +95,9 @@ TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
         }
     }
     EXPECT_EQ(planKeyEvent(vkLeft, true, layout), (KeyStroke{vkLeft, 0x4B, extendedKey | keyUp}));
+    // The layout's answer: the key in the low byte, its modifiers in the high byte.
+    EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
+    EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);
     EXPECT_EQ(planKeyEvent(vkReturn, false, layout), (KeyStroke{vkReturn, 0x1C, 0}));
 }
 
