@@ -58,6 +58,12 @@ void activate(const TestWindow& own) {
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
     const ForeignEditWindow target;
+    // Under Wine the first input a process injects can be lost before any window takes it; what counts
+    // here starts after that.
+    activate(keyboard);
+    sendKeyEvent(0x10, false);
+    sendKeyEvent(0x10, true);
+    pumpUntil([] { return false; }, 100ms);
     int ready = 0;
     std::wstring expected;
     for (int i = 0; i < 300; ++i) {
