@@ -36,7 +36,7 @@ private:
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
     void drawTitle(HDC dc) const;
 
-    LayoutScale scale_{96};
+    LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;

@@ -3,6 +3,7 @@
 #include "options/options_dialog.h"
 
 #include <memory>
+#include <optional>
 
 #include "dialog_driver.h"
 #include "options/options_ids.h"
@@ -25,9 +26,10 @@ protected:
         driver = std::make_unique<DialogDriver>(std::move(steps));
         driver->onSentMessage = watchSentMessages;
         shown.clear();
-        const bool accepted = showOptionsDialog(owner, members, keySets);
+        const std::optional<KeyboardSettings> edited = showOptionsDialog(owner, members, keySets);
         EXPECT_TRUE(driver->finished()) << "the dialog closed before the script ended";
-        return accepted;
+        members = edited.value_or(members);
+        return edited.has_value();
     }
     HWND settings() const { return driver ? driver->dialog(L"Settings") : nullptr; }
     HWND item(int id) const { return ::GetDlgItem(settings(), id); }
@@ -133,9 +135,9 @@ TEST_P(CancelTest, LeavesEveryMemberAsItWas) {
 INSTANTIATE_TEST_SUITE_P(CancelButtonEscapeAndCloseBox, CancelTest, ::testing::Values(0, 1, 2));
 
 // The chooser runs its own modal loop, so the click that opens it is posted and the steps between run
-// inside that loop; it starts every time with black custom colours and nothing preselected, and until it
-// is gone (not just hidden) its colour is not taken. Cancel keeps the colour, a choice takes it, OK
-// without a choice gives black.
+// inside that loop; it opens on the current colour with the custom colours the last one left, and until
+// it is gone (not just hidden) its colour is not taken. Cancel keeps the colour, and so does OK without a
+// choice; a choice takes it.
 TEST_F(OptionsDialogTest, ColourChooserStoresWhatItReturns) {
     CHOOSECOLORA* request = nullptr;
     watchSentMessages = [&](const CWPSTRUCT& message) {
@@ -148,26 +150,29 @@ TEST_F(OptionsDialogTest, ColourChooserStoresWhatItReturns) {
     const auto button = [this](int id) -> Step {
         return [this, id] { return ::PostMessageW(::GetDlgItem(colorChooser(), id), BM_CLICK, 0, 0), true; };
     };
-    const Step fresh = [&] {
-        std::wstring custom = (request->Flags & CC_RGBINIT) ? L"preselected " : L"";
-        for (int i = 0; i < 16; ++i) custom += std::to_wstring(request->lpCustColors[i]);
-        return shown.push_back(custom), request->lpCustColors[5] = 0x00FFFFFF,
-                                        true;  // as a user's choice would
+    const Step opened = [&] {
+        shown.push_back(((request->Flags & CC_RGBINIT) ? L"on " : L"off ") +
+                        std::to_wstring(request->rgbResult) + L" " +
+                        std::to_wstring(request->lpCustColors[5]));
+        return request->lpCustColors[5] = 0x00FFFFFF, true;  // as a user's custom colour would
     };
+    bool first = true;
     for (const auto& [inside, stored] : std::initializer_list<std::pair<std::vector<Step>, std::int32_t>>{
              {{button(IDCANCEL)}, 0x00336699},
              {{inChooser(COLOR_RED, L"16"), inChooser(COLOR_GREEN, L"32"), inChooser(COLOR_BLUE, L"48"),
                button(IDOK)},
               0x00302010},
-             {{button(IDOK)}, 0}}) {
+             {{button(IDOK)}, 0x00336699}}) {
         std::vector<Step> steps{click(IDC_CMD_COLOR, true), [this] { return colorChooser() != nullptr; },
-                                fresh};
+                                opened};
         steps.insert(steps.end(), inside.begin(), inside.end());
         steps.insert(steps.end(), {[this] { return !::IsWindow(driver->latestDialog()); }, click(IDOK)});
         members.fontColor = 0x00336699;
         EXPECT_TRUE(runDialog(steps));
-        EXPECT_EQ(shown, std::vector<std::wstring>{std::wstring(16, L'0')});
+        EXPECT_EQ(shown, std::vector<std::wstring>{L"on " + std::to_wstring(0x00336699) +
+                                                   (first ? L" 0" : L" 16777215")});
         EXPECT_EQ(members.fontColor, stored);
+        first = false;
     }
 }
 

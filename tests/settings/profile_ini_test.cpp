@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "ini_contract.h"
@@ -40,11 +42,15 @@ struct ProfileStore {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Profile, IniContract, ProfileStore);
 
+std::string bytesOf(const std::wstring& path) {
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // flush the cache
+    std::ifstream file{fs::path(path), std::ios::binary};
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 // The file's non-blank lines, each ended by "|": where the platform puts blank lines between sections
 // is its own affair.
 std::string linesOf(const std::wstring& path) {
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, toAnsi(path).c_str());  // flush the cache
-    std::ifstream file{fs::path(path), std::ios::binary};
+    std::istringstream file(bytesOf(path));
     std::string lines;
     for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -87,6 +93,32 @@ TEST(SettingsFile, SavesTheKnownFileInItsOrderAndLoadsBackWhatItSaved) {
     EXPECT_EQ(reloaded.settings, changed);
     EXPECT_EQ(reloaded.windowX, std::nullopt);
     EXPECT_EQ(reloaded.windowY, std::nullopt);
+}
+
+// The file stays ANSI while the code page holds every value, and turns into UTF-16 with all it held
+// (sections of others included) at the first save that needs more; a file saved as UTF-8 with its mark
+// keeps its characters too.
+TEST(SettingsFile, StaysAnsiUntilAValueNeedsMoreThenTurnsUtf16KeepingEveryLine) {
+    const TempFolder folder;
+    ProfileIni ini;
+    const std::wstring path = (folder.path / L"tapkeys.ini").wstring(),
+                       utf8 = (folder.path / L"utf8.ini").wstring();
+    const std::string accented = "caf\xE9";  // some character of the code page beyond ASCII
+    std::ofstream(fs::path(path), std::ios::binary)
+        << "[host]\r\nNOTE=" + accented + "\r\n[keymapping]\r\nKEYMAP=user\r\n";
+    KeyboardSettings settings = loadSettings(ini, path, {1024, 768, 632, 217}).settings;
+    settings.keyMapUserLC = fromAnsi(accented);
+    saveSettings(ini, path, settings, {1, 2});
+    EXPECT_FALSE(bytesOf(path).starts_with("\xFF\xFE"));
+    EXPECT_NE(linesOf(path).find("USERKEYMAPNORMAL=" + accented + "|"), std::string::npos);
+    settings.keyMapUserUC = L" \u0151\u2713ab";
+    saveSettings(ini, path, settings, {1, 2});
+    EXPECT_TRUE(bytesOf(path).starts_with("\xFF\xFE"));
+    EXPECT_EQ(loadSettings(ini, path, {1024, 768, 632, 217}).settings, settings);
+    EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", path), fromAnsi(accented));
+    std::ofstream(fs::path(utf8), std::ios::binary) << "\xEF\xBB\xBF[host]\r\nNOTE=\xC5\x91\r\n";
+    ini.writeIni(L"misc", L"K", L"\u2713", utf8);
+    EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", utf8), L"\u0151");
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // settings code relies on: lines lose the blanks around them; "[name]" opens a section; names match
 // without regard to case and the first key of a name counts; a value in matching quotation marks loses
 // them; at most 254 characters come back; a missing file, section or key gives the default without its
-// trailing blanks. tests/settings/ini_contract.h holds it to the real functions; the unit tests and the
-// fuzzers read through it.
+// trailing blanks; a write quotes as ProfileIni does. tests/settings/ini_contract.h holds it to the real
+// functions; the unit tests and the fuzzers read through it.
 
 #include <algorithm>
 #include <cwctype>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "settings/ini_access.h"
+#include "settings/profile_quoting.h"
 
 namespace tapkeys::testing {
 
@@ -54,7 +55,7 @@ public:
     }
     void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                   const std::wstring& path) override {
-        values_[name(path, section, key)] = value;
+        values_[name(path, section, key)] = quotedForProfile(value);
     }
 
 private:
