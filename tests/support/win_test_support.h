@@ -27,7 +27,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND edit() const { return edit_; }
-    DWORD style() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)); }
     DWORD exStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)); }
 
     std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)> onMessage;
