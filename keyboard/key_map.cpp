@@ -18,10 +18,22 @@ std::wstring_view KeyMap::keyCharacter(int index) const {
     return keyCharacters_[static_cast<size_t>(index)];
 }
 
+bool KeyMap::isDeadKey(int index) const {
+    return index >= 0 && index < kCharacterKeyCount && deadKeys_[static_cast<size_t>(index)];
+}
+
 void KeyMap::showKeySet(bool shifted) {
+    shownShifted_ = shifted;
     const std::wstring& set = shifted ? keySetUC : keySetLC;
     for (size_t i = 0; i < keyCharacters_.size(); ++i) {
-        keyCharacters_[i] = i < set.size() ? set.substr(i, 1) : std::wstring{};
+        if (followedLayout) {
+            const LayoutCharacter& key = (shifted ? followedLayout->shifted : followedLayout->normal)[i];
+            keyCharacters_[i] = key.text;
+            deadKeys_[i] = key.dead;
+        } else {
+            keyCharacters_[i] = i < set.size() ? set.substr(i, 1) : std::wstring{};
+            deadKeys_[i] = false;
+        }
     }
     host_.keyCaptionsChanged();
 }
@@ -35,7 +47,12 @@ void KeyMap::typeToTarget(std::wstring_view keyString) {
 }
 
 void KeyMap::onCharacterKey(int index) {
-    typeToTarget(keyCharacter(index));
+    if (!followedLayout || keyCharacter(index).empty()) return typeToTarget(keyCharacter(index));
+    // The physical key, not its character: the target's layout then composes a dead key with the next.
+    const PositionKey key{kPositionScanCodes[static_cast<size_t>(index)], shownShifted_,
+                          std::wstring(keyCharacter(index))};
+    host_.giveForegroundToTarget();
+    host_.sendPositionKey(key);
 }
 
 void KeyMap::onNamedKey(Control control) {

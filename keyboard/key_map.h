@@ -4,10 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "keyboard/followed_layout.h"
 #include "keyboard/layout.h"
+#include "output/key_output.h"
 
 namespace tapkeys {
 
@@ -19,6 +22,8 @@ public:
     // Sends a KeyString to the foreground window (the key string sender); must end by calling
     // KeyMap::releaseOneShotShift().
     virtual void sendKeyString(std::wstring_view keyString) = 0;
+    // Presses a physical key of the target's layout; ends like sendKeyString.
+    virtual void sendPositionKey(const PositionKey& key) = 0;
     // The characters on the keys changed: repaint the captions.
     virtual void keyCaptionsChanged() = 0;
 };
@@ -31,12 +36,17 @@ public:
 
     std::wstring keySetLC;  // normal layer, character p belongs to lblKey(p - 1)
     std::wstring keySetUC;  // shifted layer
+    // Set, the keys show and type what the physical keys at their positions give under the target's
+    // layout, in place of the key sets; Shift and Caps Lock choose its layer the same way.
+    std::optional<FollowedLayout> followedLayout;
 
     ShiftState shiftState() const { return shiftState_; }
     bool shifted() const { return shiftState_ != ShiftState::None; }
 
     // The character that key i holds and shows: one character, or empty past the end of a short set.
     std::wstring_view keyCharacter(int index) const;
+    // Whether key i shows a dead key of the followed layout, which types nothing until the next key.
+    bool isDeadKey(int index) const;
 
     void showKeySet(bool shifted);
     void typeToTarget(std::wstring_view keyString);
@@ -53,7 +63,9 @@ public:
 private:
     KeyboardHost& host_;
     ShiftState shiftState_ = ShiftState::None;
+    bool shownShifted_ = false;
     std::array<std::wstring, kCharacterKeyCount> keyCharacters_{};
+    std::array<bool, kCharacterKeyCount> deadKeys_{};
 };
 
 // The KeyString a named key sends, or empty for controls that are not named keys.

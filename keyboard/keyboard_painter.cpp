@@ -153,6 +153,15 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     draw(0, 0);
 }
 
+// A bar under the accent, where the letter it goes on will stand: the key types nothing by itself.
+void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const {
+    const PixelRect p = scale_.toPixels(label.rect);
+    const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
+    RECT bar{p.left + width / 4, p.bottom - thickness, p.right - width / 4, p.bottom};
+    const Brush brush{::CreateSolidBrush(colour)};
+    ::FillRect(dc, &bar, brush.get());
+}
+
 void KeyboardPainter::drawTitle(HDC dc) const {
     const PixelRect logo = scale_.toPixels(kLogoRect);
     const PixelRect options = scale_.toPixels(findLabel(Control::Options, 1)->rect);
@@ -195,6 +204,7 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
         if (label.font == CaptionFont::None) continue;
         if (label.font == CaptionFont::KeyFont) {
             drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
+            if (keys.isDeadKey(label.index)) drawDeadKeyMark(dc, label, captionColour);
             continue;
         }
         const CaptionStyle& style = captionStyles_[static_cast<size_t>(label.font)];

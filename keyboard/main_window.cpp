@@ -2,10 +2,13 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
+#include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
 
@@ -105,6 +108,7 @@ void MainWindow::onLoad() {
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
+    followTargetLayout(true);
     keyMap_.showKeySet(false);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
 }
@@ -143,6 +147,24 @@ void MainWindow::loadKeyMap() {
     const KeySets sets = tapkeys::loadKeyMap(ini_, appFolder_, settings_);
     keyMap_.keySetLC = sets.normal;
     keyMap_.keySetUC = sets.shifted;
+}
+
+// The layout is read only when the target's input thread has another one, which happens when the user
+// switches the input language or another window becomes the target: never per key or per tick. Returns
+// whether the keys now hold other characters.
+bool MainWindow::followTargetLayout(bool force) {
+    if (!settings_.extras.followLayout) {
+        keyMap_.followedLayout.reset();
+        followedLayout_ = nullptr;
+        return false;
+    }
+    const HKL layout = targetKeyboardLayout(target_.targetWindow());
+    if (!force && layout == followedLayout_) return false;
+    followedLayout_ = layout;
+    FollowedLayout keys = readFollowedLayout(TargetLayoutReader{layout});
+    if (keyMap_.followedLayout == keys) return false;
+    keyMap_.followedLayout = std::move(keys);
+    return true;
 }
 
 void MainWindow::onPaint() {
@@ -206,6 +228,7 @@ void MainWindow::showOptions() {
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();
+    followTargetLayout(true);
     keyMap_.showKeySet(keyMap_.shifted());
 }
 
@@ -218,6 +241,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    if (followTargetLayout(false)) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
 }
 
@@ -240,6 +264,10 @@ void MainWindow::giveForegroundToTarget() {
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
     tapkeys::sendKeyString(keyString, keyOutput_);
+}
+
+void MainWindow::sendPositionKey(const PositionKey& key) {
+    tapkeys::sendPositionKey(key, keyOutput_);
 }
 
 void MainWindow::keyCaptionsChanged() {

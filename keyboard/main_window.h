@@ -35,6 +35,7 @@ private:
     void saveSettings();
     void applyKeyFont();
     void loadKeyMap();
+    bool followTargetLayout(bool force);
 
     // Messages
     void onPaint();
@@ -52,6 +53,7 @@ private:
     // KeyboardHost
     void giveForegroundToTarget() override;
     void sendKeyString(std::wstring_view keyString) override;
+    void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
 
     HINSTANCE instance_;
@@ -67,6 +69,7 @@ private:
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
+    HKL followedLayout_ = nullptr;           // the layout the keys show while they follow the target
 };
 
 }  // namespace tapkeys
