@@ -4,10 +4,10 @@ clicks at the layout's pixels, and a target window that logs what it receives.
 
     tapkeys_e2e.py --exe tapkeys.exe --target tapkeys_e2e_target.exe --layout-tool layout_points[.exe]
                    [--probe tapkeys_e2e_win_probe.exe] [--state DIR] [--size WxH] [--dpi DPI]
-                   [--only harness|keyboard|dpi] [-k TEXT] [--keep]
+                   [--xkb LAYOUT] [--only harness|keyboard|dpi|layout] [-k TEXT] [--keep]
 
 Without --only, a desktop at 96 dpi runs the harness and keyboard cases and one at any other density
-the dpi cases.
+the dpi cases; with --xkb de, the layout cases.
 
 Prints one line per case and a last line "N passed, M failed"; exits non-zero when a case failed.
 Screenshots of failed cases, the app folders and the logs stay in <state>/run.
@@ -26,9 +26,10 @@ import cases_typing  # noqa: F401
 import cases_window  # noqa: F401
 import cases_options  # noqa: F401
 import cases_dpi  # noqa: F401
+import cases_layout  # noqa: F401
 from driver.layout import Layout
 from driver.probe import Probe
-from driver.runner import CASES, DPI, HARNESS, KEYBOARD, Context, Runner
+from driver.runner import CASES, DPI, HARNESS, KEYBOARD, LAYOUT, Context, Runner
 from driver.target import Target
 from driver.wine_desktop import WineDesktop
 
@@ -43,7 +44,8 @@ def arguments():
     parser.add_argument("--state", type=Path, default=Path("e2e-wine"), help="Wine display and prefix folder")
     parser.add_argument("--size", default="1024x768", help="screen size, WIDTHxHEIGHT")
     parser.add_argument("--dpi", type=int, default=96)
-    parser.add_argument("--only", choices=(HARNESS, KEYBOARD, DPI), help="run one kind of case")
+    parser.add_argument("--xkb", help="X keyboard layout of the display, for Wine to take over")
+    parser.add_argument("--only", choices=(HARNESS, KEYBOARD, DPI, LAYOUT), help="run one kind of case")
     parser.add_argument("-k", dest="pattern", default="", help="run the cases whose name contains this")
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     return parser.parse_args()
@@ -51,10 +53,11 @@ def arguments():
 
 def main():
     args = arguments()
-    kinds = (args.only,) if args.only else (HARNESS, KEYBOARD) if args.dpi == 96 else (DPI,)
+    kinds = (args.only,) if args.only else (LAYOUT,) if args.xkb else (HARNESS, KEYBOARD) if args.dpi == 96 \
+        else (DPI,)
     cases = [c for c in CASES if c.kind in kinds and args.pattern in c.name]
     width, height = map(int, args.size.split("x"))
-    desktop = WineDesktop(args.state, (width, height), args.dpi)
+    desktop = WineDesktop(args.state, (width, height), args.dpi, args.xkb)
     workdir = desktop.state / "run"
     shutil.rmtree(workdir, ignore_errors=True)
     workdir.mkdir(parents=True)

@@ -16,6 +16,7 @@ from .waiting import CaseFailure
 
 HARNESS, KEYBOARD = "harness", "keyboard"
 DPI = "dpi"  # keyboard cases for a desktop at another screen density than 96 dpi
+LAYOUT = "layout"  # keyboard cases for a desktop with a German X keyboard layout
 CONTINUE = "continue"
 
 

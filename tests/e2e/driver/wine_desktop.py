@@ -23,10 +23,11 @@ def windows_path(path):
 
 
 class WineDesktop:
-    def __init__(self, state, size=(1024, 768), dpi=96):
+    def __init__(self, state, size=(1024, 768), dpi=96, xkb=None):
         self.state = Path(state).resolve()
         self.size = size
         self.dpi = dpi
+        self.xkb = xkb  # the X keyboard layout, set before Wine starts: Wine reads it once
         self.env = None
 
     def start(self):
@@ -51,8 +52,9 @@ class WineDesktop:
         return None
 
     def _env_script(self, *args, timeout=60):
+        env = dict(os.environ, TAPKEYS_XKB=self.xkb) if self.xkb else None
         return subprocess.run([str(CMAKE_DIR / "wine-env.sh"), args[0], str(self.state), *args[1:]],
-                              check=True, capture_output=True, text=True, timeout=timeout)
+                              check=True, capture_output=True, text=True, timeout=timeout, env=env)
 
     # Programs
 
