@@ -1,5 +1,7 @@
 #include "keyboard/key_map.h"
 
+#include <utility>
+
 namespace tapkeys {
 
 std::wstring_view namedKeyString(Control control) {
@@ -26,8 +28,8 @@ void KeyMap::showKeySet(bool shifted) {
     shownShifted_ = shifted;
     const std::wstring& set = shifted ? keySetUC : keySetLC;
     for (size_t i = 0; i < keyCharacters_.size(); ++i) {
-        if (followedLayout) {
-            const LayoutCharacter& key = (shifted ? followedLayout->shifted : followedLayout->normal)[i];
+        if (followedLayout_) {
+            const LayoutCharacter& key = (shifted ? followedLayout_->shifted : followedLayout_->normal)[i];
             keyCharacters_[i] = key.text;
             deadKeys_[i] = key.dead;
         } else {
@@ -36,6 +38,22 @@ void KeyMap::showKeySet(bool shifted) {
         }
     }
     host_.keyCaptionsChanged();
+}
+
+bool KeyMap::followLayout(std::uintptr_t layoutId, const LayoutReader& reader) {
+    if (followedLayoutId_ == layoutId) return false;
+    followedLayoutId_ = layoutId;
+    FollowedLayout layout = readFollowedLayout(reader);
+    // Another layout with the same characters (the same language on another input thread) changes
+    // nothing on the screen.
+    if (followedLayout_ == layout) return false;
+    followedLayout_ = std::move(layout);
+    return true;
+}
+
+void KeyMap::stopFollowingLayout() {
+    followedLayoutId_.reset();
+    followedLayout_.reset();
 }
 
 void KeyMap::typeToTarget(std::wstring_view keyString) {
@@ -47,7 +65,7 @@ void KeyMap::typeToTarget(std::wstring_view keyString) {
 }
 
 void KeyMap::onCharacterKey(int index) {
-    if (!followedLayout || keyCharacter(index).empty()) return typeToTarget(keyCharacter(index));
+    if (!followedLayout_ || keyCharacter(index).empty()) return typeToTarget(keyCharacter(index));
     // The physical key, not its character: the target's layout then composes a dead key with the next.
     const PositionKey key{kPositionScanCodes[static_cast<size_t>(index)], shownShifted_,
                           std::wstring(keyCharacter(index))};

@@ -36,9 +36,6 @@ public:
 
     std::wstring keySetLC;  // normal layer, character p belongs to lblKey(p - 1)
     std::wstring keySetUC;  // shifted layer
-    // Set, the keys show and type what the physical keys at their positions give under the target's
-    // layout, in place of the key sets; Shift and Caps Lock choose its layer the same way.
-    std::optional<FollowedLayout> followedLayout;
 
     ShiftState shiftState() const { return shiftState_; }
     bool shifted() const { return shiftState_ != ShiftState::None; }
@@ -49,6 +46,14 @@ public:
     bool isDeadKey(int index) const;
 
     void showKeySet(bool shifted);
+
+    // From now on the keys show and type what the physical keys at their positions give under the layout
+    // `layoutId` names, in place of the key sets; Shift and Caps Lock choose its layer the same way. The
+    // layout is read only when the id differs from the one followed; returns whether the keys now hold
+    // other characters, for the caller to show them.
+    bool followLayout(std::uintptr_t layoutId, const LayoutReader& reader);
+    // Back to the key sets; the caller shows them.
+    void stopFollowingLayout();
     void typeToTarget(std::wstring_view keyString);
 
     // Press handlers. doubleClick marks the second press of a double click.
@@ -64,6 +69,8 @@ private:
     KeyboardHost& host_;
     ShiftState shiftState_ = ShiftState::None;
     bool shownShifted_ = false;
+    std::optional<std::uintptr_t> followedLayoutId_;
+    std::optional<FollowedLayout> followedLayout_;
     std::array<std::wstring, kCharacterKeyCount> keyCharacters_{};
     std::array<bool, kCharacterKeyCount> deadKeys_{};
 };

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include <utility>
+#include <cstdint>
 
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
@@ -108,7 +108,7 @@ void MainWindow::onLoad() {
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
-    followTargetLayout(true);
+    followTargetLayout();
     keyMap_.showKeySet(false);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
 }
@@ -149,22 +149,15 @@ void MainWindow::loadKeyMap() {
     keyMap_.keySetUC = sets.shifted;
 }
 
-// The layout is read only when the target's input thread has another one, which happens when the user
-// switches the input language or another window becomes the target: never per key or per tick. Returns
-// whether the keys now hold other characters.
-bool MainWindow::followTargetLayout(bool force) {
+// The target's layout is asked for on every tick, which is cheap; it is read key by key only when it is
+// another one: the user switched the input language or a window with another layout became the target.
+bool MainWindow::followTargetLayout() {
     if (!settings_.extras.followLayout) {
-        keyMap_.followedLayout.reset();
-        followedLayout_ = nullptr;
+        keyMap_.stopFollowingLayout();
         return false;
     }
     const HKL layout = targetKeyboardLayout(target_.targetWindow());
-    if (!force && layout == followedLayout_) return false;
-    followedLayout_ = layout;
-    FollowedLayout keys = readFollowedLayout(TargetLayoutReader{layout});
-    if (keyMap_.followedLayout == keys) return false;
-    keyMap_.followedLayout = std::move(keys);
-    return true;
+    return keyMap_.followLayout(reinterpret_cast<std::uintptr_t>(layout), TargetLayoutReader{layout});
 }
 
 void MainWindow::onPaint() {
@@ -228,7 +221,7 @@ void MainWindow::showOptions() {
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();
-    followTargetLayout(true);
+    followTargetLayout();
     keyMap_.showKeySet(keyMap_.shifted());
 }
 
@@ -241,7 +234,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
-    if (followTargetLayout(false)) keyMap_.showKeySet(keyMap_.shifted());
+    if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
 }
 

@@ -35,7 +35,7 @@ private:
     void saveSettings();
     void applyKeyFont();
     void loadKeyMap();
-    bool followTargetLayout(bool force);
+    bool followTargetLayout();
 
     // Messages
     void onPaint();
@@ -69,7 +69,6 @@ private:
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
-    HKL followedLayout_ = nullptr;           // the layout the keys show while they follow the target
 };
 
 }  // namespace tapkeys

@@ -129,7 +129,9 @@ struct LayoutTable {
 class TableReader final : public LayoutReader {
 public:
     explicit TableReader(const LayoutTable& table) : table_(table) {}
+    mutable int reads = 0;
     LayoutCharacter characterAt(std::uint16_t scanCode, bool shifted) const override {
+        ++reads;
         for (const auto& [first, normal, shiftedRun] : table_.runs) {
             const std::wstring& run = shifted ? shiftedRun : normal;
             if (scanCode < first || scanCode >= first + run.size() || run[scanCode - first] == L'\u2205')
@@ -147,7 +149,9 @@ private:
 
 // Every key shows the character of the physical key at its position, in both layers, with dead keys
 // marked; Caps Lock takes the shifted layer; a key sends its physical key in the layer it shows, and a
-// key without a character types nothing but still releases the Shift.
+// key without a character types nothing but still releases the Shift. A layout is read only when its id
+// changes, and another id with the same characters asks for no redraw; without a layout, the key sets
+// are back.
 TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
     const LayoutTable us{L"US",
                          {{0x02, L"1234567890-=", L"!@#$%^&*()_+"},
@@ -189,8 +193,9 @@ TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
         }
         return std::pair{all, dead};
     };
+    std::uintptr_t layoutId = 0;
     for (const auto& [table, normal, shifted, deadNormal, deadShifted, sent] : rows) {
-        keys.followedLayout = readFollowedLayout(TableReader{table});
+        EXPECT_TRUE(keys.followLayout(++layoutId, TableReader{table})) << table.name;
         keys.showKeySet(false);
         EXPECT_EQ(shown(), std::pair(normal, deadNormal)) << table.name;
         keys.onCapsLock();
@@ -211,6 +216,15 @@ TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
         EXPECT_EQ(sends, sent) << table.name;
         EXPECT_EQ(keys.shiftState(), ShiftState::None) << table.name;
     }
+    const TableReader reader{french};
+    EXPECT_FALSE(keys.followLayout(layoutId, reader));
+    EXPECT_EQ(reader.reads, 0);
+    EXPECT_FALSE(keys.followLayout(layoutId + 1, reader));
+    EXPECT_EQ(reader.reads, 2 * kCharacterKeyCount);
+    keys.stopFollowingLayout();
+    keys.showKeySet(false);
+    EXPECT_EQ(captions(), L"abc");
+    EXPECT_FALSE(keys.isDeadKey(22));
 }
 
 TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {
