@@ -153,11 +153,18 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     draw(0, 0);
 }
 
-// A bar under the accent, where the letter it goes on will stand: the key types nothing by itself.
+// A bar under the accent, where the letter it goes on will stand: the key types nothing by itself. It
+// gets the captions' halo, so it shows in any caption colour.
 void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const {
     const PixelRect p = scale_.toPixels(label.rect);
     const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
-    RECT bar{p.left + width / 4, p.bottom - thickness, p.right - width / 4, p.bottom};
+    RECT bar{p.left + width / 4, p.bottom - 2 * thickness, p.right - width / 4, p.bottom - thickness};
+    if (needsHalo(colour)) {
+        const int reach = std::max(1, scale_.dpi() / 96);
+        RECT halo{bar.left - reach, bar.top - reach, bar.right + reach, bar.bottom + reach};
+        const Brush haloBrush{::CreateSolidBrush(kHaloColour)};
+        ::FillRect(dc, &halo, haloBrush.get());
+    }
     const Brush brush{::CreateSolidBrush(colour)};
     ::FillRect(dc, &bar, brush.get());
 }
