@@ -29,9 +29,10 @@ CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
 __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
 
 
-def keyboard_setup(safe_mode):
+def keyboard_setup(safe_mode, follow_layout=False):
     return Setup("safe" if safe_mode else "normal", **UK_HOST,
-                 settings={"misc": dict(PLACED, SAFEMODE="1" if safe_mode else "0")})
+                 settings={"misc": dict(PLACED, SAFEMODE="1" if safe_mode else "0"),
+                           "extras": {"FOLLOWLAYOUT": "1" if follow_layout else "0"}})
 
 
 def cpu_seconds(pid):
@@ -125,7 +126,8 @@ class Session:
 
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
-        folder = keyboard_setup(safe_mode).make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
+        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False))
+        folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN, folder.root / "tapkeys.out")
         if wait:
             keyboard.start()
