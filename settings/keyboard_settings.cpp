@@ -93,6 +93,7 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     LoadedSettings loaded;
     KeyboardSettings& settings = loaded.settings;
     settings.useSafeMode = reader.number(SafeMode, L"0") == 1.0;
+    settings.extras.followLayout = ini.readIni(L"extras", L"FOLLOWLAYOUT", L"0", settingsPath) == L"1";
     loaded.windowX = readWindowEdge(reader, WindowX, screen.screenWidth, screen.windowWidth);
     loaded.windowY = readWindowEdge(reader, WindowY, screen.screenHeight, screen.windowHeight);
     settings.fontFace = reader.text(FontFace, L"Arial");
