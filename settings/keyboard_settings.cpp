@@ -104,7 +104,6 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     settings.keyMap = reader.text(KeyMapSource, L"ini");
     settings.keyMapUserLC = reader.text(UserKeyMapNormal, L"");
     settings.keyMapUserUC = reader.text(UserKeyMapShift, L"");
-    settings.extras.followLayout = ini.readIni(L"extras", L"FOLLOWLAYOUT", L"0", settingsPath) == L"1";
     return loaded;
 }
 
