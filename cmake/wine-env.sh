@@ -5,7 +5,7 @@
 #   wine-env.sh stop STATE                          stop wineserver and the display
 #   wine-env.sh env STATE                           print the variables to export
 #   wine-env.sh prefix STATE                        only prepare the prefix, for the caller's own display
-# TAPKEYS_XKB=de (fr, es...) gives a new display that X keyboard layout, which Wine takes over. Wine
+# TAPKEYS_XKB=de (fr, es...) gives the display that X keyboard layout, which Wine takes over as it starts. Wine
 # recognises a national layout only in a locale whose 8-bit character set holds its letters, so the
 # state folder gets a Latin-1 locale of that language, which `env` then exports.
 set -euo pipefail
@@ -17,12 +17,14 @@ dpi=${4:-96}
 export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # A Latin-1 locale for the X keyboard layout, built once into the state folder.
+# None for a layout without such a locale (us), so Wine runs in the caller's locale again.
 make_locale() {
-    local name=${TAPKEYS_XKB}_${TAPKEYS_XKB^^}
-    [[ -d $state/locale/$name.ISO-8859-1 ]] && return
+    local name=${TAPKEYS_XKB}_${TAPKEYS_XKB^^}.ISO-8859-1
     mkdir -p "$state/locale"
-    localedef -i "$name" -f ISO-8859-1 "$state/locale/$name.ISO-8859-1" >/dev/null 2>&1 || true
-    echo "$name.ISO-8859-1" >"$state/locale/name"
+    rm -f "$state/locale/name"
+    [[ -d $state/locale/$name ]] || localedef -i "${name%.*}" -f ISO-8859-1 "$state/locale/$name" \
+        >/dev/null 2>&1 || return 0
+    echo "$name" >"$state/locale/name"
 }
 
 export_locale() {

@@ -78,13 +78,10 @@ void KeyboardPainter::loadArtwork(HINSTANCE instance) {
 }
 
 Font KeyboardPainter::createFont(const wchar_t* face, int centipoints, bool bold) const {
-    LOGFONTW lf{};
-    lf.lfHeight = -scale_.fontPixels(centipoints);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
-    return Font{::CreateFontIndirectW(&lf)};
+    return tapkeys::createFont({.face = face,
+                                .height = -scale_.fontPixels(centipoints),
+                                .bold = bold,
+                                .quality = CLEARTYPE_QUALITY});
 }
 
 void KeyboardPainter::createCaptionFonts() {
@@ -112,17 +109,13 @@ void KeyboardPainter::createCaptionFonts() {
 
 void KeyboardPainter::setKeyFont(const KeyFontSpec& font) {
     keyFontSpec_ = font;
-    LOGFONTW lf{};
-    lf.lfHeight = -scale_.fontPixels(font.pointSize * 100);
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strikethrough;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    // The face goes to the font mapper unchanged: a face that is not installed gets its nearest match.
-    wcsncpy_s(lf.lfFaceName, font.face.c_str(), _TRUNCATE);
-    keyFont_.reset(::CreateFontIndirectW(&lf));
+    keyFont_ = tapkeys::createFont({.face = font.face,
+                                    .height = -scale_.fontPixels(font.pointSize * 100),
+                                    .bold = font.bold,
+                                    .italic = font.italic,
+                                    .underline = font.underline,
+                                    .strikeOut = font.strikethrough,
+                                    .quality = CLEARTYPE_QUALITY});
 }
 
 void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font,
@@ -138,18 +131,17 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     };
     if (needsHalo(colour)) {
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
-        const int reach = std::max(1, scale_.dpi() / 96);
-        const int saved = ::SaveDC(dc);
+        const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
+        const SavedDcState keepClip{dc};
         ::IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
-        ::SetTextColor(dc, kHaloColour);
+        const TextColorScope halo{dc, kHaloColour};
         for (int dy = -reach; dy <= reach; dy += reach) {
             for (int dx = -reach; dx <= reach; dx += reach) {
                 if (dx != 0 || dy != 0) draw(dx, dy);
             }
         }
-        ::RestoreDC(dc, saved);
     }
-    ::SetTextColor(dc, colour);
+    const TextColorScope caption{dc, colour};
     draw(0, 0);
 }
 
@@ -171,13 +163,12 @@ void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colou
 
 void KeyboardPainter::drawTitle(HDC dc) const {
     const PixelRect logo = scale_.toPixels(kLogoRect);
-    const PixelRect options = scale_.toPixels(findLabel(Control::Options, 1)->rect);
+    const PixelRect options = scale_.toPixels(findLabel(Control::Options, LabelPart::Frame)->rect);
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
     SelectScope useFont{dc, titleFont_.get()};
-    const COLORREF previous = ::SetTextColor(dc, kTitleColour);
+    const TextColorScope title{dc, kTitleColour};
     static constexpr wchar_t kTitle[] = L"tapkeys";
     ::DrawTextW(dc, kTitle, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
-    ::SetTextColor(dc, previous);
 }
 
 void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour) {
@@ -208,7 +199,7 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
     // Lowest label first, so where captions overlap the uppermost one is drawn last.
     for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
         const Label& label = *it;
-        if (label.font == CaptionFont::None) continue;
+        if (label.part != LabelPart::Caption || label.font == CaptionFont::None) continue;
         if (label.font == CaptionFont::KeyFont) {
             drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
             if (keys.isDeadKey(label.index)) drawDeadKeyMark(dc, label, captionColour);

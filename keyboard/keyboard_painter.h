@@ -37,7 +37,7 @@ private:
     void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc) const;
 
-    LayoutScale scale_{96};
+    LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;

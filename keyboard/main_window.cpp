@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
@@ -96,7 +97,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
-        case WM_CLOSE: onUnload();
+        case WM_CLOSE: return onUnload(), 0;
         default: return defaultProc(message, wParam, lParam);
     }
 }
@@ -216,8 +217,10 @@ void MainWindow::onRelease(POINT at) {
 
 void MainWindow::showOptions() {
     styleCtl_.setTopMost(false);
-    showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC});
-    // However the dialog closed, the keys show the members as they are now.
+    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
+        settings_ = std::move(*edited);
+    }
+    // However the dialog closed, the keys show the settings as they are now, the language file re-read.
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();

@@ -4,13 +4,11 @@
 
 #include "output/named_keys.h"
 #include "output/utf16.h"
+#include "output/virtual_keys.h"
 
 namespace tapkeys {
 namespace {
 
-constexpr std::uint8_t backspaceKey = 0x08;
-constexpr std::uint8_t leftKey = 0x25;
-constexpr std::uint8_t rightKey = 0x27;
 constexpr int nudgePause = 10;
 
 constexpr std::wstring_view reservedCharacters = L"()[]{}+^%~";
@@ -45,10 +43,10 @@ void pressAndRelease(std::uint8_t virtualKey, KeyOutput& out) {
 }
 
 void pressNamedKey(std::uint8_t virtualKey, KeyOutput& out) {
-    if (virtualKey == backspaceKey && out.safeMode()) {
-        pressAndRelease(leftKey, out);
+    if (virtualKey == vk::back && out.safeMode()) {
+        pressAndRelease(vk::left, out);
         out.pause(nudgePause);
-        pressAndRelease(rightKey, out);
+        pressAndRelease(vk::right, out);
         out.pause(nudgePause);
     }
     pressAndRelease(virtualKey, out);

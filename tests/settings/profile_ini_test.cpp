@@ -70,20 +70,22 @@ protected:
 TEST_F(SettingsFileTest, FirstSaveWritesTheKnownFileAndLaterSavesReplaceValuesWhereTheyStandAndLoadBack) {
     const LoadedSettings loaded = loadSettings(ini, path, kScreen1024x768);
     saveSettings(ini, path, loaded.settings, {*loaded.windowX, *loaded.windowY});
-    EXPECT_EQ(lines(),
-              "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
-              "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|");
+    EXPECT_EQ(
+        lines(),
+        "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
+        "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|[extras]|FOLLOWLAYOUT=0|");
     // clang-format off
     const KeyboardSettings changed{true, L"Times New Roman", L"bisu", 255, INT32_MIN, L"user",
                                    L"`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./",
-                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?", {}};
+                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?", {.followLayout = true}};
     // clang-format on
     // Off-screen positions are written as they are; only load tests the range.
     saveSettings(ini, path, changed, {-40, 900});
     EXPECT_EQ(lines(),
               "[misc]|SAFEMODE=1|WINDOWX=-40|WINDOWY=900|[fonts]|FONTFACE=Times New Roman|FONTSTYLE=bisu|"
               "FONTSIZE=255|FONTCOLOR=-2147483648|[keymapping]|KEYMAP=user|USERKEYMAPNORMAL=" +
-                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) + "|");
+                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) +
+                  "|[extras]|FOLLOWLAYOUT=1|");
     const LoadedSettings reloaded = loadSettings(ini, path, kScreen1024x768);
     EXPECT_EQ(reloaded.settings, changed);
     EXPECT_EQ(reloaded.windowX, std::nullopt);
