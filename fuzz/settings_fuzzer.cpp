@@ -47,11 +47,12 @@ void run(std::span<const std::uint8_t> bytes) {
 
     IniText saved;
     saveSettings(saved, kPath, s, WindowPosition{first.windowX.value_or(0), first.windowY.value_or(0)});
-    FUZZ_CHECK(saved.writeCount() == 10);
+    FUZZ_CHECK(saved.writeCount() == 11);
     const LoadedSettings second = loadSettings(saved, kPath, screen);
     FUZZ_CHECK(second.settings.useSafeMode == s.useSafeMode);
     FUZZ_CHECK(second.settings.fontSze == s.fontSze);
     FUZZ_CHECK(second.settings.fontColor == s.fontColor);
+    FUZZ_CHECK(second.settings.extras == s.extras);
     FUZZ_CHECK(second.windowX.value_or(0) == first.windowX.value_or(0));
     FUZZ_CHECK(second.windowY.value_or(0) == first.windowY.value_or(0));
     FUZZ_CHECK(withinReadLimit(second.settings));
