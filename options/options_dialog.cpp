@@ -166,7 +166,7 @@ private:
     }
 
     void chooseColor() {
-        const std::int32_t chosen = ShowColorDlg(hwnd(), false);
+        const std::int32_t chosen = ShowColorDlg(hwnd(), false, colorButtonFace_);
         if (chosen == -1) return;
         colorButtonFace_ = chosen;
         ::InvalidateRect(control(IDC_CMD_COLOR), nullptr, TRUE);

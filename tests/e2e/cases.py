@@ -69,6 +69,10 @@ DAMAGED = Setup("damaged", host_language="xx", origin=(300, 40), files={
 PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLACED},
                   files={"secret.ini": ini_bytes({"osk": {"KEYMAP_NORMAL": "leak", "KEYMAP_SHIFT": "LEAK"}})})
 
+QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
+USER_SET = Setup("user-set", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED},
+                                                   "keymapping": {"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"}})
+BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
 # Keys by what a US board has at their places; German X keyboard layout, keys following it or not.
 SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
 FOLLOWING = Setup("follow-layout", **UK_HOST, settings={"misc": PLACED, "extras": {"FOLLOWLAYOUT": "1"}}, xkb="de")
@@ -224,6 +228,21 @@ CASES = [
          dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
          tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
          tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
+    # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
+    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
+    # keeps the colour.
+    Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
+         close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(),
+         keys(range(5), " ab{}")),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+         dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI), dlg_close("IDOK"), activate(),
+         keys(range(4), BEYOND_ANSI), close(), file_has("\xff\xfe"),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}), relaunch(), activate(),
+         keys(range(4), BEYOND_ANSI)),
+    Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
+         open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
+         dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, window_size(SIZE_AT_144), drawn(),
          clean_outlines(), picture("keyboard-144")),

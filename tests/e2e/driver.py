@@ -279,7 +279,8 @@ def ini_bytes(sections):
 def read_ini(path):
     """The (section, key, value) triples of an INI file in file order."""
     entries, section = [], None
-    for line in map(str.strip, Path(path).read_bytes().decode(ANSI).splitlines()):
+    data = Path(path).read_bytes()  # tapkeys.ini turns UTF-16 when it holds a character beyond ANSI
+    for line in map(str.strip, data.decode("utf-16" if data.startswith(b"\xff\xfe") else ANSI).splitlines()):
         if line.startswith("[") and line.endswith("]"):
             section = line[1:-1]
         elif "=" in line and not line.startswith(";"):
