@@ -47,10 +47,10 @@ public:
 
     void giveForegroundToTarget() override { FUZZ_CHECK(!pressed_); }
     void sendKeyString(std::wstring_view keyString) override {
-        done_.push_back(0);
-        tapkeys::sendKeyString(keyString, *this);
-        FUZZ_CHECK(done_.back() == 1);
-        done_.pop_back();
+        oneLevel([&] { tapkeys::sendKeyString(keyString, *this); });
+    }
+    void sendPositionKey(const PositionKey& key) override {
+        oneLevel([&] { tapkeys::sendPositionKey(key, *this); });
     }
     void keyCaptionsChanged() override {}
 
@@ -64,6 +64,7 @@ public:
         FUZZ_CHECK(!pressed_);
         if (done_.size() < 4 && data_.ConsumeBool()) act();
     }
+    void positionKey(const PositionKey&) override { FUZZ_CHECK(!pressed_); }
     bool safeMode() const override { return safeMode_; }
     void keyStringDone() override {
         FUZZ_CHECK(!done_.empty());
@@ -72,6 +73,14 @@ public:
     }
 
 private:
+    // One key string, or one key, with every nested one inside it, ends exactly once.
+    template <typename Send>
+    void oneLevel(Send send) {
+        done_.push_back(0);
+        send();
+        FUZZ_CHECK(done_.back() == 1);
+        done_.pop_back();
+    }
     std::wstring units(std::size_t maxBytes) {
         return unitsOf(
             data_.ConsumeBytes<std::uint8_t>(data_.ConsumeIntegralInRange<std::size_t>(0, maxBytes)));

@@ -2,12 +2,14 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
+#include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
 
@@ -107,6 +109,7 @@ void MainWindow::onLoad() {
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(false);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
 }
@@ -145,6 +148,17 @@ void MainWindow::loadKeyMap() {
     const KeySets sets = tapkeys::loadKeyMap(ini_, appFolder_, settings_);
     keyMap_.keySetLC = sets.normal;
     keyMap_.keySetUC = sets.shifted;
+}
+
+// The target's layout is asked for on every tick, which is cheap; it is read key by key only when it is
+// another one: the user switched the input language or a window with another layout became the target.
+bool MainWindow::followTargetLayout() {
+    if (!settings_.extras.followLayout) {
+        keyMap_.stopFollowingLayout();
+        return false;
+    }
+    const HKL layout = targetKeyboardLayout(target_.targetWindow());
+    return keyMap_.followLayout(reinterpret_cast<std::uintptr_t>(layout), TargetLayoutReader{layout});
 }
 
 void MainWindow::onPaint() {
@@ -210,6 +224,7 @@ void MainWindow::showOptions() {
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(keyMap_.shifted());
 }
 
@@ -222,6 +237,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
 }
 
@@ -244,6 +260,10 @@ void MainWindow::giveForegroundToTarget() {
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
     tapkeys::sendKeyString(keyString, keyOutput_);
+}
+
+void MainWindow::sendPositionKey(const PositionKey& key) {
+    tapkeys::sendPositionKey(key, keyOutput_);
 }
 
 void MainWindow::keyCaptionsChanged() {

@@ -35,6 +35,7 @@ private:
     void saveSettings();
     void applyKeyFont();
     void loadKeyMap();
+    bool followTargetLayout();
 
     // Messages
     void onPaint();
@@ -52,6 +53,7 @@ private:
     // KeyboardHost
     void giveForegroundToTarget() override;
     void sendKeyString(std::wstring_view keyString) override;
+    void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
 
     HINSTANCE instance_;

@@ -73,6 +73,7 @@ constexpr std::array kSettings{
     Setting{L"keymapping", L"KEYMAP", Text{field(&KeyboardSettings::keyMap), L"ini"}},
     Setting{L"keymapping", L"USERKEYMAPNORMAL", Text{field(&KeyboardSettings::keyMapUserLC), L""}},
     Setting{L"keymapping", L"USERKEYMAPSHIFT", Text{field(&KeyboardSettings::keyMapUserUC), L""}},
+    Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.

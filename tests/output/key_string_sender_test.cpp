@@ -19,6 +19,9 @@ public:
     std::function<void()> duringPause;  // as a handler dispatched during the wait would run
 
     void sendKeys(std::wstring_view item) override { events += std::wstring(item) + L"|"; }
+    void positionKey(const PositionKey& key) override {
+        events += L"k" + std::to_wstring(key.scanCode) + (key.shifted ? L"+" : L"") + key.shown + L"|";
+    }
     void keyEvent(std::uint8_t virtualKey, bool keyUp) override {
         wchar_t token[8];
         std::swprintf(token, 8, L"%c%02X|", keyUp ? L'^' : L'v', virtualKey);
@@ -64,6 +67,14 @@ TEST(KeyStringSender, WalksTheStringItemByItemAndEndsWithDoneOnce) {
     for (const auto& [keyString, safe, expected] : cases) {
         EXPECT_EQ(walk(keyString, safe), expected + L".|") << keyString << (safe ? L" in safe mode" : L"");
     }
+}
+
+TEST(KeyStringSender, PositionKeyIsNudgedInSafeModeAndEndsTheKeyString) {
+    RecordingOutput out;
+    sendPositionKey({0x0D, true, L"`"}, out);
+    out.safe = true;
+    sendPositionKey({0x1E, false, L"a"}, out);
+    EXPECT_EQ(out.events, L"k13+`|.|" + nudge + L"k30a|.|");
 }
 
 // Handlers run inside the safe-mode pauses: they may change the setting, press another key (whose key

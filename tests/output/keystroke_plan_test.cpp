@@ -14,9 +14,9 @@ constexpr std::uint8_t vkShift = 0x10, vkControl = 0x11, vkMenu = 0x12, vkReturn
 constexpr std::uint8_t vkA = 0x41, vkE = 0x45, vkOemPlus = 0xBB, vkOemCircumflex = 0xDC;
 constexpr std::uint8_t shift = modifier_bits::shift, altGr = modifier_bits::control | modifier_bits::alt;
 
-const std::map<std::uint8_t, std::uint16_t> scanCodes{{vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},
-                                                      {vkA, 0x1E},     {vkE, 0x12},       {vkOemPlus, 0x1B},
-                                                      {vkLeft, 0x4B},  {vkReturn, 0x1C}};
+const std::map<std::uint8_t, std::uint16_t> scanCodes{
+    {vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},         {vkA, 0x1E}, {vkE, 0x12}, {vkOemPlus, 0x1B},
+    {vkLeft, 0x4B},  {vkReturn, 0x1C},  {vkOemCircumflex, 0x29}};
 
 // A small German-like layout: letters follow Caps Lock, "+" does not, "€" is AltGr+E and "^" is a
 // dead key. Ctrl+A, Alt+A and A with an unknown modifier type control characters or nothing.
@@ -48,6 +48,12 @@ public:
     std::uint16_t scanCode(std::uint8_t virtualKey) const override {
         const auto found = scanCodes.find(virtualKey);
         return found == scanCodes.end() ? 0 : found->second;
+    }
+    std::uint8_t virtualKey(std::uint16_t scanCode) const override {
+        for (const auto& [key, code] : scanCodes) {
+            if (code == scanCode) return key;
+        }
+        return 0;
     }
 };
 
@@ -99,6 +105,24 @@ TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
     EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
     EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);
     EXPECT_EQ(planKeyEvent(vkReturn, false, layout), (KeyStroke{vkReturn, 0x1C, 0}));
+}
+
+// The physical key goes out with its own scan code; Shift follows the layer unless the target's Caps
+// Lock would turn the letter around; a dead key keeps its layer; a key the layout lacks types its text.
+TEST(KeystrokePlan, PositionKeyPressesThePhysicalKey) {
+    FakeLayout layout;
+    // clang-format off
+    const std::tuple<PositionKey, bool, Strokes> cases[] = {
+        {{0x1E, false, L"a"}, false, tap({vkA})}, {{0x1E, true, L"A"}, false, tap({vkShift, vkA})},
+        {{0x1E, false, L"a"}, true, tap({vkShift, vkA})}, {{0x1B, true, L"*"}, true, tap({vkShift, vkOemPlus})},
+        {{0x29, false, L"^"}, false, tap({vkOemCircumflex})}, {{0x29, true, L"\u00B0"}, true, tap({vkShift, vkOemCircumflex})},
+        {{0x59, false, L"\u0436"}, false, unicodeText(L"\u0436")}};
+    // clang-format on
+    for (const auto& [key, capsLock, expected] : cases) {
+        layout.capsLock = capsLock;
+        EXPECT_EQ(planPositionKey(key, layout), expected)
+            << key.shown << (capsLock ? L" with Caps Lock" : L"");
+    }
 }
 
 }  // namespace

@@ -69,9 +69,10 @@ TEST(SettingsFile, SavesTheKnownFileInItsOrderAndLoadsBackWhatItSaved) {
     constexpr ScreenGeometry kScreen{1024, 768, 632, 217};
     const LoadedSettings loaded = loadSettings(ini, path, kScreen);
     saveSettings(ini, path, loaded.settings, {*loaded.windowX, *loaded.windowY});
-    EXPECT_EQ(linesOf(path),
-              "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
-              "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|");
+    EXPECT_EQ(
+        linesOf(path),
+        "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
+        "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|[extras]|FOLLOWLAYOUT=0|");
     const std::wstring umlauts = L"\u00E4\u00F6\u00FC\u00DF\u00C4";
     const bool ansiHasUmlauts = fromAnsi(toAnsi(umlauts)) == umlauts;
     const KeyboardSettings changed{true,
@@ -82,13 +83,14 @@ TEST(SettingsFile, SavesTheKnownFileInItsOrderAndLoadsBackWhatItSaved) {
                                    L"user",
                                    L"`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./",
                                    ansiHasUmlauts ? umlauts : L"~!@#$%^&*()_+QWERTYUIOP{}|\":<>?",
-                                   {}};
+                                   {.followLayout = true}};
     saveSettings(ini, path, changed, {-40, 900});
     EXPECT_EQ(linesOf(path),
               "[misc]|SAFEMODE=1|WINDOWX=-40|WINDOWY=900|[fonts]|FONTFACE=Times New Roman|"
               "FONTSTYLE=bisu|FONTSIZE=255|FONTCOLOR=-2147483648|[keymapping]|KEYMAP=user|"
               "USERKEYMAPNORMAL=" +
-                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) + "|");
+                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) +
+                  "|[extras]|FOLLOWLAYOUT=1|");
     const LoadedSettings reloaded = loadSettings(ini, path, kScreen);
     EXPECT_EQ(reloaded.settings, changed);
     EXPECT_EQ(reloaded.windowX, std::nullopt);
