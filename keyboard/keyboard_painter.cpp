@@ -167,6 +167,22 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
     draw(0, 0);
 }
 
+// A bar under the accent, where the letter it goes on will stand: the key types nothing by itself. It
+// gets the captions' halo, so it shows in any caption colour.
+void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const {
+    const PixelRect p = scale_.toPixels(label.rect);
+    const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
+    RECT bar{p.left + width / 4, p.bottom - 2 * thickness, p.right - width / 4, p.bottom - thickness};
+    if (needsHalo(colour)) {
+        const int reach = std::max(1, scale_.dpi() / 96);
+        RECT halo{bar.left - reach, bar.top - reach, bar.right + reach, bar.bottom + reach};
+        const Brush haloBrush{::CreateSolidBrush(kHaloColour)};
+        ::FillRect(dc, &halo, haloBrush.get());
+    }
+    const Brush brush{::CreateSolidBrush(colour)};
+    ::FillRect(dc, &bar, brush.get());
+}
+
 void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
     const PixelRect logo = scale_.toPixels(kLogoRect);
     const PixelRect options = scale_.toPixels(findLabel(Control::Options, LabelPart::Frame)->rect);
@@ -255,6 +271,7 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
         if (!overlaps(scale_.toPixels(label.rect), area)) continue;
         if (label.font == CaptionFont::KeyFont) {
             drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
+            if (keys.isDeadKey(label.index)) drawDeadKeyMark(dc, label, captionColour);
             continue;
         }
         const CaptionStyle& style = captionStyles_[static_cast<size_t>(label.font)];

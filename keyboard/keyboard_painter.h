@@ -38,6 +38,7 @@ private:
     void createCaptionFonts();
     Font createFont(const wchar_t* face, int centipoints, bool bold) const;
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
+    void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc, const RECT& area) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
 

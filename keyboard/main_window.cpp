@@ -3,12 +3,14 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
+#include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
 #include "win32/system_function.h"
@@ -19,7 +21,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
-constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell; 2 is the topmost keeper's
+constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -146,6 +148,7 @@ void MainWindow::onLoad() {
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(false);
     timing_.configure(settings_.extras);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
@@ -185,6 +188,17 @@ void MainWindow::loadKeyMap() {
     const KeySets sets = tapkeys::loadKeyMap(ini_, appFolder_, settings_);
     keyMap_.keySetLC = sets.normal;
     keyMap_.keySetUC = sets.shifted;
+}
+
+// The target's layout is asked for on every tick, which is cheap; it is read key by key only when it is
+// another one: the user switched the input language or a window with another layout became the target.
+bool MainWindow::followTargetLayout() {
+    if (!settings_.extras.followLayout) {
+        keyMap_.stopFollowingLayout();
+        return false;
+    }
+    const HKL layout = targetKeyboardLayout(target_.targetWindow());
+    return keyMap_.followLayout(reinterpret_cast<std::uintptr_t>(layout), TargetLayoutReader{layout});
 }
 
 void MainWindow::onPaint() {
@@ -336,6 +350,7 @@ void MainWindow::showOptions() {
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(keyMap_.shifted());
     timing_.configure(settings_.extras);
     timingChanged();
@@ -351,6 +366,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == kTimingTimerId) return onTimingTick();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
 }
 
@@ -405,8 +421,7 @@ void MainWindow::timingChanged() {
     const std::optional<KeyTiming::Ms> next = timing_.nextDeadline(now);
     if (next == scheduled_ && timingTimer_.running()) return;
     scheduled_ = next;
-    timingTimer_.stop();  // before a new timer of the same id: stopping after would kill the new one
-    if (!next) return;
+    if (!next) return timingTimer_.stop();
     const auto wait = static_cast<UINT>(std::clamp<KeyTiming::Ms>(*next - now, USER_TIMER_MINIMUM, 60000));
     timingTimer_ = WindowTimer{hwnd(), kTimingTimerId, wait};
 }
@@ -431,6 +446,10 @@ void MainWindow::giveForegroundToTarget() {
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
     tapkeys::sendKeyString(keyString, keyOutput_);
+}
+
+void MainWindow::sendPositionKey(const PositionKey& key) {
+    tapkeys::sendPositionKey(key, keyOutput_);
 }
 
 void MainWindow::keyCaptionsChanged() {

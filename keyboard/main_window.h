@@ -40,6 +40,7 @@ private:
     void saveSettings();
     void applyKeyFont();
     void loadKeyMap();
+    bool followTargetLayout();
 
     // Messages
     void onPaint();
@@ -73,6 +74,7 @@ private:
     // KeyboardHost
     void giveForegroundToTarget() override;
     void sendKeyString(std::wstring_view keyString) override;
+    void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
 
     HINSTANCE instance_;

@@ -24,13 +24,16 @@ std::wstring sendKeysItem(std::wstring_view character) {
 // Safe mode serves text fields that mishandle the keyboard's input: a caret nudge, with time for the
 // target to take it, before every character. It is read afresh each time because a pause runs other
 // handlers, the options dialog among them.
+void nudgeInSafeMode(KeyOutput& out) {
+    if (!out.safeMode()) return;
+    out.sendKeys(L"{LEFT}");
+    out.pause(nudgePause);
+    out.sendKeys(L"{RIGHT}");
+    out.pause(nudgePause);
+}
+
 void typePlain(std::wstring_view character, KeyOutput& out) {
-    if (out.safeMode()) {
-        out.sendKeys(L"{LEFT}");
-        out.pause(nudgePause);
-        out.sendKeys(L"{RIGHT}");
-        out.pause(nudgePause);
-    }
+    nudgeInSafeMode(out);
     out.sendKeys(sendKeysItem(character));
 }
 
@@ -75,6 +78,12 @@ void sendKeyString(std::wstring_view keyStringView, KeyOutput& out) {
         // The closing character is skipped unseen, and may lie past the end.
         i += named->nameLength + 2;
     }
+    out.keyStringDone();
+}
+
+void sendPositionKey(PositionKey key, KeyOutput& out) {
+    nudgeInSafeMode(out);
+    out.positionKey(key);
     out.keyStringDone();
 }
 

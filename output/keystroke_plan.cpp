@@ -28,13 +28,16 @@ bool canPressModifiers(std::uint8_t modifiers) {
     return (modifiers & ~known) == 0 && ((modifiers & altGr) == 0 || (modifiers & altGr) == altGr);
 }
 
-std::vector<KeyStroke> planKeyPress(LayoutKey key, const KeyboardLayout& layout) {
+std::vector<KeyStroke> planKeyPress(LayoutKey key, const KeyboardLayout& layout, std::uint16_t scanCode = 0) {
     std::vector<KeyStroke> strokes;
     for (const ModifierKey& modifier : modifierKeys) {
         if (key.modifiers & modifier.bit) strokes.push_back(planKeyEvent(modifier.virtualKey, false, layout));
     }
-    strokes.push_back(planKeyEvent(key.virtualKey, false, layout));
-    strokes.push_back(planKeyEvent(key.virtualKey, true, layout));
+    for (const bool keyUp : {false, true}) {
+        KeyStroke stroke = planKeyEvent(key.virtualKey, keyUp, layout);
+        if (scanCode != 0) stroke.scanCode = scanCode;
+        strokes.push_back(stroke);
+    }
     for (auto modifier = modifierKeys.rbegin(); modifier != modifierKeys.rend(); ++modifier) {
         if (key.modifiers & modifier->bit)
             strokes.push_back(planKeyEvent(modifier->virtualKey, true, layout));
@@ -130,6 +133,16 @@ std::vector<KeyStroke> planCharacter(std::wstring_view character, const Keyboard
             return planKeyPress(*key, layout);
     }
     return planUnicode(character);
+}
+
+std::vector<KeyStroke> planPositionKey(const PositionKey& key, const KeyboardLayout& layout) {
+    const std::uint8_t virtualKey = layout.virtualKey(key.scanCode);
+    if (virtualKey == 0) return planText(key.shown, layout);
+    LayoutKey press{virtualKey, key.shifted ? modifier_bits::shift : std::uint8_t{0}};
+    const LayoutKey turned{virtualKey, static_cast<std::uint8_t>(press.modifiers ^ modifier_bits::shift)};
+    // A dead key types nothing either way and keeps its layer.
+    if (layout.typedBy(press) != key.shown && layout.typedBy(turned) == key.shown) press = turned;
+    return planKeyPress(press, layout, key.scanCode);
 }
 
 std::vector<KeyStroke> planSendKeysItem(std::wstring_view item, const KeyboardLayout& layout) {

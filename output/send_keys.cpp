@@ -58,6 +58,10 @@ public:
         return static_cast<std::uint16_t>(::MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout_));
     }
 
+    std::uint8_t virtualKey(std::uint16_t scanCode) const override {
+        return static_cast<std::uint8_t>(::MapVirtualKeyExW(scanCode, MAPVK_VSC_TO_VK_EX, layout_));
+    }
+
 private:
     HKL layout_;
     bool capsLockOn_;
@@ -81,6 +85,10 @@ void send(const std::vector<KeyStroke>& strokes) {
 
 void typeSendKeysItem(std::wstring_view item) {
     send(planSendKeysItem(item, ForegroundLayout()));
+}
+
+void typePositionKey(const PositionKey& key) {
+    send(planPositionKey(key, ForegroundLayout()));
 }
 
 void sendKeyEvent(std::uint8_t virtualKey, bool keyUp) {

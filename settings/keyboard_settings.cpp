@@ -92,8 +92,7 @@ constexpr std::array kSettings{
             Ranged{field(&ExtrasSettings::repeatRate), kRepeatRateRange, ExtrasSettings{}.repeatRate}},
     Setting{L"extras", L"DWELLTIME",
             Ranged{field(&ExtrasSettings::dwellTime), kDwellTimeRange, ExtrasSettings{}.dwellTime}},
-    Setting{L"extras", L"FOLLOWLAYOUT",
-            Switch{field(&ExtrasSettings::followLayout), ExtrasSettings{}.followLayout}},
+    Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.

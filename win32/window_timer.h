@@ -19,7 +19,9 @@ public:
         : hwnd_(std::exchange(other.hwnd_, nullptr)), id_(std::exchange(other.id_, 0)) {}
     WindowTimer& operator=(WindowTimer&& other) noexcept {
         if (this != &other) {
-            stop();
+            // Setting a timer again under the same window and id replaced this one: stopping it here
+            // would stop the new one.
+            if (hwnd_ != other.hwnd_ || id_ != other.id_) stop();
             hwnd_ = std::exchange(other.hwnd_, nullptr);
             id_ = std::exchange(other.id_, 0);
         }

@@ -68,8 +68,8 @@ class WineDesktop:
         self.state, self.size, self.dpi = Path(state).resolve(), size, dpi
         self.env, self.xkb = None, "us"
 
-    def start(self):
-        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600)
+    def start(self, xkb=None):
+        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600, xkb=xkb)
         self.env = dict(os.environ, WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         self.env.update(w.split("=", 1) for w in shlex.split(self._script("env").stdout) if "=" in w)
 
@@ -80,17 +80,17 @@ class WineDesktop:
             return
         subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
-        subprocess.run(["setxkbmap", layout], env=self.env, check=True, timeout=30)
-        self.start()
+        self.start(xkb=layout)  # the script sets the layout and the locale Wine needs to recognise it
         self.xkb = layout
 
     def stop(self):
         """Stops wineserver and the display; returns what went wrong, or "" when nothing did."""
         return self._script("stop", check=False).stderr
 
-    def _script(self, command, *args, timeout=60, check=True):
+    def _script(self, command, *args, timeout=60, check=True, xkb=None):
         return subprocess.run([str(ROOT / "cmake" / "wine-env.sh"), command, str(self.state), *args],
-                              check=check, capture_output=True, text=True, timeout=timeout)
+                              check=check, capture_output=True, text=True, timeout=timeout,
+                              env=dict(os.environ, TAPKEYS_XKB=xkb) if xkb else None)
 
     def launch(self, exe, *args, output=None):
         """Starts a Windows program; the Popen is the Windows process itself (wine execs into it)."""
