@@ -32,12 +32,6 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
 constexpr COLORREF kTitleColour = RGB(236, 240, 246);
 constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
 
-// Captions darker than this would vanish into the black background (the settings' default colour is
-// black): they get a thin light halo so every key stays readable in any colour.
-bool needsHalo(COLORREF colour) {
-    return 299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour) < 96 * 1000;
-}
-
 // Whether font draws every character of the captions that use it: a face may be missing altogether,
 // or be present without the symbol (Wine ships a Wingdings without the arrows).
 bool drawsCaptions(HFONT font, const wchar_t* face, CaptionFont use, bool standIns) {
@@ -136,7 +130,9 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
         RECT r{p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
         ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, format);
     };
-    if (needsHalo(colour)) {
+    if (captionNeedsHalo(colour)) {
+        // A caption too dark to read on the black image (the settings' default colour is black) gets
+        // a thin light halo, so every key stays readable in any colour.
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
         const int reach = std::max(1, scale_.dpi() / 96);
         const int saved = ::SaveDC(dc);

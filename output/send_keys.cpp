@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "output/keystroke_plan.h"
@@ -16,12 +17,27 @@ static_assert(keystroke_flags::unicode == KEYEVENTF_UNICODE);
 // ToUnicodeEx flag (Windows 10 1607 and later): leave the keyboard state, dead keys included, alone.
 constexpr UINT keepKeyboardState = 0x4;
 
+bool toggledOn(int virtualKey) {
+    return (::GetKeyState(virtualKey) & 1) != 0;
+}
+
+// Caps Lock as the thread that will receive the keystrokes applies it. This thread's own key state is
+// stale: it changes only as the thread reads keyboard input, which goes to the target. Attached to the
+// target's input, the thread shares the target's key state.
+bool capsLockOf(DWORD thread) {
+    const DWORD own = ::GetCurrentThreadId();
+    if (thread == 0 || thread == own || !::AttachThreadInput(own, thread, TRUE)) return toggledOn(VK_CAPITAL);
+    const bool on = toggledOn(VK_CAPITAL);
+    ::AttachThreadInput(own, thread, FALSE);
+    return on;
+}
+
 // The layout of the thread that will receive the keystrokes, which need not be this thread's.
 class ForegroundLayout final : public KeyboardLayout {
 public:
     ForegroundLayout()
-        : layout_(::GetKeyboardLayout(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr))),
-          capsLockOn_((::GetKeyState(VK_CAPITAL) & 1) != 0) {}
+        : thread_(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr)),
+          layout_(::GetKeyboardLayout(thread_)) {}
 
     std::optional<LayoutKey> keyFor(wchar_t character) const override {
         return layoutKeyFromScanResult(::VkKeyScanExW(character, layout_));
@@ -32,7 +48,8 @@ public:
         if (key.modifiers & modifier_bits::shift) state[VK_SHIFT] = 0x80;
         if (key.modifiers & modifier_bits::control) state[VK_CONTROL] = 0x80;
         if (key.modifiers & modifier_bits::alt) state[VK_MENU] = 0x80;
-        if (capsLockOn_) state[VK_CAPITAL] = 0x01;
+        if (!capsLockOn_) capsLockOn_ = capsLockOf(thread_);  // asked only when a key types
+        if (*capsLockOn_) state[VK_CAPITAL] = 0x01;
         wchar_t typed[8];
         const int count = ::ToUnicodeEx(key.virtualKey, scanCode(key.virtualKey), state, typed, 8,
                                         keepKeyboardState, layout_);
@@ -44,8 +61,9 @@ public:
     }
 
 private:
+    DWORD thread_;
     HKL layout_;
-    bool capsLockOn_;
+    mutable std::optional<bool> capsLockOn_;
 };
 
 // One SendInput call for the whole item, so no keystroke of the user's can fall between its

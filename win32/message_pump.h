@@ -20,8 +20,32 @@ public:
 
     // Dispatches everything pending; false once a WM_QUIT has been met.
     bool dispatchPending() {
+        drain(0, 0);
+        return !quitCode_;
+    }
+
+    // Dispatches everything pending except keyboard and pointer messages, which stay queued in their
+    // order for a later pump: sent and posted messages, timers and painting go on, but no press is
+    // handled in the middle of the work that the pump interrupts.
+    bool dispatchPendingExceptInput() {
+        for (const auto& [first, last] : kNonInputRanges) drain(first, last);
+        return !quitCode_;
+    }
+
+private:
+    struct Range {
+        UINT first, last;
+    };
+    // Everything between the non-client pointer, keyboard, mouse and touch / pointer messages.
+    static constexpr Range kNonInputRanges[] = {{0, WM_NCMOUSEMOVE - 1},
+                                                {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+                                                {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+                                                {WM_MOUSELAST + 1, WM_TOUCH - 1},
+                                                {WM_POINTERHWHEEL + 1, 0xFFFFFFFF}};
+
+    void drain(UINT first, UINT last) {
         MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 quitCode_ = static_cast<int>(message.wParam);
                 continue;
@@ -29,10 +53,8 @@ public:
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        return !quitCode_;
     }
 
-private:
     std::optional<int> quitCode_;
 };
 

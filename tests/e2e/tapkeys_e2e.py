@@ -26,6 +26,7 @@ import cases_typing  # noqa: F401
 import cases_window  # noqa: F401
 import cases_options  # noqa: F401
 import cases_dpi  # noqa: F401
+import cases_runtime  # noqa: F401
 from driver.layout import Layout
 from driver.probe import Probe
 from driver.runner import CASES, DPI, HARNESS, KEYBOARD, Context, Runner

@@ -116,6 +116,31 @@ TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
     EXPECT_FALSE(giveForegroundTo(closed));
 }
 
+// A press queued while the hand-back waits is not handled inside the wait, where its keystrokes would
+// overtake the ones the wait is for; posted messages and timers still are. The press comes next.
+TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
+    TestWindow keyboard;
+    const ForeignEditWindow target;
+    std::wstring seen;
+    keyboard.onMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_LBUTTONDOWN) seen += L"press" + std::to_wstring(wParam) + L"|";
+        if (message == WM_APP) seen += L"app|";
+        if (message == WM_TIMER && ::KillTimer(keyboard.hwnd(), wParam)) seen += L"timer|";
+        return std::nullopt;
+    };
+    activate(keyboard);
+    target.block();
+    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 1, 0);
+    ::PostMessageW(keyboard.hwnd(), WM_APP, 0, 0);
+    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 2, 0);
+    ::SetTimer(keyboard.hwnd(), 1, 10, nullptr);
+    EXPECT_FALSE(giveForegroundTo(target.window()));
+    target.unblock();
+    seen += L"done|";
+    pumpFor(50ms);
+    EXPECT_EQ(seen, L"app|timer|done|press1|press2|");
+}
+
 TEST(HandBack, GivesUpOnATargetThatDoesNotAnswerAndKeepsAQuitMessage) {
     const TestWindow keyboard;
     const ForeignEditWindow target;
