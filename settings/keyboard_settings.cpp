@@ -65,10 +65,12 @@ private:
 
 // The default centres the window; it goes through the same range test as a stored value, so a window
 // wider than the screen keeps its layout position.
-std::optional<int> readWindowEdge(SettingsReader& reader, Setting setting, int screenExtent,
-                                  int windowExtent) {
+double readWindowEdge(SettingsReader& reader, Setting setting, int screenExtent, int windowExtent) {
     const long long centred = (static_cast<long long>(screenExtent) - windowExtent) / 2;
-    const double edge = reader.number(setting, std::to_wstring(centred));
+    return reader.number(setting, std::to_wstring(centred));
+}
+
+std::optional<int> edgeOnScreen(double edge, int screenExtent) {
     if (!(edge >= 0 && edge < static_cast<double>(screenExtent - kMinVisiblePixels))) return std::nullopt;
     return static_cast<int>(edge);  // in range of int by the test above; fractions are truncated
 }
@@ -93,8 +95,13 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     LoadedSettings loaded;
     KeyboardSettings& settings = loaded.settings;
     settings.useSafeMode = reader.number(SafeMode, L"0") == 1.0;
-    loaded.windowX = readWindowEdge(reader, WindowX, screen.screenWidth, screen.windowWidth);
-    loaded.windowY = readWindowEdge(reader, WindowY, screen.screenHeight, screen.windowHeight);
+    const double x = readWindowEdge(reader, WindowX, screen.screenWidth, screen.windowWidth);
+    const double y = readWindowEdge(reader, WindowY, screen.screenHeight, screen.windowHeight);
+    const WindowBand band{screen.windowWidth, screen.titleHeight, screen.dpi};
+    const std::optional<WindowPosition> onAMonitor =
+        screen.monitors.size() > 1 ? positionOnAMonitor(x, y, band, screen.monitors) : std::nullopt;
+    loaded.windowX = onAMonitor ? std::optional(onAMonitor->x) : edgeOnScreen(x, screen.screenWidth);
+    loaded.windowY = onAMonitor ? std::optional(onAMonitor->y) : edgeOnScreen(y, screen.screenHeight);
     settings.fontFace = reader.text(FontFace, L"Arial");
     settings.fontStyle = reader.text(FontStyle, L"");
     settings.fontSze = fontSizeFrom(reader.number(FontSize, L"14"));
