@@ -2,12 +2,15 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
+#include "win32/system_function.h"
 
 namespace tapkeys {
 namespace {
@@ -41,6 +44,28 @@ int withoutActivation(int showCommand) {
         case SW_SHOWMINIMIZED: return SW_SHOWMINNOACTIVE;
         default: return showCommand;
     }
+}
+
+// Every monitor's work area and density.
+std::vector<MonitorArea> monitorAreas() {
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto dpiForMonitor = systemFunction<DpiForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+    std::vector<MonitorArea> areas;
+    const auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM context) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+        UINT dpiX = USER_DEFAULT_SCREEN_DPI, dpiY = USER_DEFAULT_SCREEN_DPI;
+        if (dpiForMonitor == nullptr ||
+            FAILED(dpiForMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY)))
+            dpiX = USER_DEFAULT_SCREEN_DPI;
+        const RECT& w = info.rcWork;
+        reinterpret_cast<std::vector<MonitorArea>*>(context)->push_back(
+            {{w.left, w.top, w.right, w.bottom}, static_cast<int>(dpiX)});
+        return TRUE;
+    };
+    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 }  // namespace
@@ -91,6 +116,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP: return onRelease(pointFrom(lParam)), 0;
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
+        case WM_DISPLAYCHANGE: return keepOnAMonitor(), 0;
+        case WM_ENTERSIZEMOVE: return moving_ = true, 0;
+        case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
         case WM_CLOSE: onUnload();
@@ -118,8 +146,14 @@ void MainWindow::onUnload() {
 
 void MainWindow::loadSettings() {
     const LayoutScale& scale = painter_.scale();
-    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                                scale.windowWidth(), scale.windowHeight()};
+    const std::vector<MonitorArea> monitors = monitorAreas();
+    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN),
+                                ::GetSystemMetrics(SM_CYSCREEN),
+                                scale.windowWidth(),
+                                scale.windowHeight(),
+                                scale.titleBandHeight(),
+                                scale.dpi(),
+                                monitors};
     const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
     settings_ = loaded.settings;
     // An axis whose stored value is out of range keeps the layout's position, the screen's edge.
@@ -227,6 +261,21 @@ void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd(), nullptr, FALSE);
+    // Dragged onto a monitor of another density, the window is where the user is putting it.
+    if (!moving_) keepOnAMonitor();
+}
+
+// A monitor unplugged, a resolution or a scale changed: a keyboard left on no monitor could be neither
+// seen nor dragged back.
+void MainWindow::keepOnAMonitor() {
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    const std::vector<MonitorArea> monitors = monitorAreas();
+    const auto moved = placementAfterDisplayChange({r.left, r.top, r.right, r.bottom},
+                                                   painter_.scale().titleBandHeight(), monitors);
+    if (moved) {
+        ::SetWindowPos(hwnd(), nullptr, moved->x, moved->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void MainWindow::giveForegroundToTarget() {

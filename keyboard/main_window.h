@@ -43,6 +43,7 @@ private:
     void onRelease(POINT at);
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
+    void keepOnAMonitor();
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
@@ -67,6 +68,7 @@ private:
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
+    bool moving_ = false;                    // inside a move loop: the user places the window
 };
 
 }  // namespace tapkeys

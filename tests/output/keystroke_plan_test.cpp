@@ -15,9 +15,9 @@ constexpr std::uint8_t vk1 = 0x31, vkA = 0x41, vkE = 0x45, vkOemPlus = 0xBB, vkO
 constexpr std::uint8_t shift = modifier_bits::shift;
 constexpr std::uint8_t altGr = modifier_bits::control | modifier_bits::alt;
 
-const std::map<std::uint8_t, std::uint16_t> scanCodes{{vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},
-                                                      {vkA, 0x1E},     {vkE, 0x12},       {vkOemPlus, 0x1B},
-                                                      {vkLeft, 0x4B},  {vkDelete, 0x53},  {0x0D, 0x1C},      {vk1, 0x02}};
+const std::map<std::uint8_t, std::uint16_t> scanCodes{
+    {vkShift, 0x2A},   {vkControl, 0x1D}, {vkMenu, 0x38},   {vkA, 0x1E},  {vkE, 0x12},
+    {vkOemPlus, 0x1B}, {vkLeft, 0x4B},    {vkDelete, 0x53}, {0x0D, 0x1C}, {vk1, 0x02}};
 
 // A small German-like layout: letters follow Caps Lock, digits and "+" do not, "€" is AltGr+E and "^"
 // is a dead key.
@@ -86,8 +86,9 @@ TEST(KeystrokePlan, KeyEventsCarryTheRealScanCodeAndTheExtendedFlagOfE0Keys) {
 }
 
 // Letters, digits and shifted symbols with Caps Lock off and on. Through its key when the key with its
-// modifiers, under Caps Lock as it stands, types exactly the character; as Unicode when the layout has no key, only a dead key, a shortcut (Ctrl or Alt alone), a
-// modifier that cannot be pressed, or a key that does not type it.
+// modifiers, under Caps Lock as it stands, types exactly the character; as Unicode when the layout has no
+// key, only a dead key, a shortcut (Ctrl or Alt alone), a modifier that cannot be pressed, or a key that does
+// not type it.
 TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
     FakeLayout layout;
     layout.keys[L'\x01'] = {vkA, modifier_bits::control};
