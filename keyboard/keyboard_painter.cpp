@@ -30,7 +30,8 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
 }};
 
 constexpr COLORREF kTitleColour = RGB(236, 240, 246);
-constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
+constexpr COLORREF kNoticeColour = RGB(255, 200, 64);  // amber: seen at once against the title
+constexpr COLORREF kHaloColour = RGB(176, 188, 206);   // the outlines' blue-grey
 
 // Whether font draws every character of the captions that use it: a face may be missing altogether,
 // or be present without the symbol (Wine ships a Wingdings without the arrows).
@@ -154,9 +155,10 @@ void KeyboardPainter::drawTitle(HDC dc) const {
     const PixelRect options = scale_.toPixels(findLabel(Control::Options, 1)->rect);
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
     SelectScope useFont{dc, titleFont_.get()};
-    const COLORREF previous = ::SetTextColor(dc, kTitleColour);
-    static constexpr wchar_t kTitle[] = L"tapkeys";
-    ::DrawTextW(dc, kTitle, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
+    const COLORREF previous = ::SetTextColor(dc, notice_.empty() ? kTitleColour : kNoticeColour);
+    const std::wstring_view text = notice_.empty() ? std::wstring_view(L"tapkeys") : notice_;
+    ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
+                DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
     ::SetTextColor(dc, previous);
 }
 

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
@@ -21,6 +23,9 @@ public:
     void setDpi(HINSTANCE instance, int dpi);
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
+    // A short message shown in the title band in place of the title; empty shows the title again.
+    void setNotice(std::wstring notice) { notice_ = std::move(notice); }
+    const std::wstring& notice() const { return notice_; }
 
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour);
 
@@ -43,6 +48,7 @@ private:
     std::array<CaptionStyle, 6> captionStyles_{};  // by CaptionFont
     Bitmap background_;
     Bitmap logo_;
+    std::wstring notice_;
 };
 
 }  // namespace tapkeys

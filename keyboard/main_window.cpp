@@ -253,6 +253,8 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
     topmostKeeper_.poll();
+    // The notice about a refusing target stays until another target is in front.
+    if (!painter_.notice().empty() && !refusesInput(target_.targetWindow())) showNotice({});
 }
 
 void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
@@ -288,7 +290,22 @@ void MainWindow::giveForegroundToTarget() {
 }
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
+    // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot
+    // Shift stays for the next target.
+    if (refusesInput(::GetForegroundWindow())) return showNotice(L"Can't type into an administrator window");
     tapkeys::sendKeyString(keyString, keyOutput_);
+}
+
+bool MainWindow::refusesInput(HWND target) {
+    DWORD processId = 0;
+    if (target == nullptr || ::GetWindowThreadProcessId(target, &processId) == 0) return false;
+    return inputPermission_.refuses(reinterpret_cast<std::uintptr_t>(target), processId);
+}
+
+void MainWindow::showNotice(std::wstring notice) {
+    if (painter_.notice() == notice) return;
+    painter_.setNotice(std::move(notice));
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void MainWindow::keyCaptionsChanged() {

@@ -9,6 +9,7 @@
 #include "keyboard/key_map.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/topmost_keeper.h"
+#include "output/process_integrity.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
@@ -54,6 +55,8 @@ private:
     void giveForegroundToTarget() override;
     void sendKeyString(std::wstring_view keyString) override;
     void keyCaptionsChanged() override;
+    bool refusesInput(HWND target);
+    void showNotice(std::wstring notice);
 
     HINSTANCE instance_;
     std::wstring appFolder_;
@@ -63,6 +66,8 @@ private:
     KeyMap keyMap_{*this};
     clsStyle styleCtl_;
     TargetTracker target_;
+    SystemIntegrityProbe integrityProbe_;
+    InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
     WindowTimer tmrGetActiveControl_;
