@@ -89,6 +89,7 @@ private:
         setChecked(control(IDC_CHK_FONT_STRIKE), form.fontStyle.strikethrough);
         setChecked(control(IDC_CHK_FONT_UNDERLINE), form.fontStyle.underline);
         colorButtonFace_ = form.colorButtonFace;
+        extras_ = form.extras;
         const bool languageFile = form.keyMap == KeyMapChoice::LanguageFile;
         setChecked(control(IDC_OPT_MAP_LANGUAGE_FILE), languageFile);
         setChecked(control(IDC_OPT_MAP_USER), !languageFile);
@@ -108,7 +109,8 @@ private:
                 .keyMap = isChecked(control(IDC_OPT_MAP_LANGUAGE_FILE)) ? KeyMapChoice::LanguageFile
                                                                         : KeyMapChoice::UserDefined,
                 .userKeymapLC = windowText(control(IDC_TXT_USERKEYMAP_LC)),
-                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC))};
+                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC)),
+                .extras = extras_};
     }
 
     void onCommand(int id, int code) {
@@ -235,6 +237,7 @@ private:
     KeyboardSettings& members_;
     const KeySets& keySets_;
     std::int32_t colorButtonFace_ = 0;
+    ExtrasSettings extras_;  // no controls of its own on this page
     bool closing_ = false;
     Font keymapFont_ = keymapFont();
     SolidFill fieldFill_{COLOR_WINDOW};

@@ -18,7 +18,8 @@ OptionsForm formFromSettings(const KeyboardSettings& settings) {
             .colorButtonFace = settings.fontColor,
             .keyMap = keyMapChoice(settings.keyMap),
             .userKeymapLC = settings.keyMapUserLC,
-            .userKeymapUC = settings.keyMapUserUC};
+            .userKeymapUC = settings.keyMapUserUC,
+            .extras = settings.extras};
 }
 
 KeyboardSettings settingsFromForm(const OptionsForm& form) {
@@ -29,7 +30,8 @@ KeyboardSettings settingsFromForm(const OptionsForm& form) {
             .fontColor = form.colorButtonFace,
             .keyMap = keyMapValue(form.keyMap),
             .keyMapUserLC = form.userKeymapLC,
-            .keyMapUserUC = form.userKeymapUC};
+            .keyMapUserUC = form.userKeymapUC,
+            .extras = form.extras};
 }
 
 }  // namespace tapkeys

@@ -26,6 +26,7 @@ struct OptionsForm {
     KeyMapChoice keyMap = KeyMapChoice::UserDefined;
     std::wstring userKeymapLC;
     std::wstring userKeymapUC;
+    ExtrasSettings extras;  // edited in the "More settings" dialog
     bool operator==(const OptionsForm&) const = default;
 };
 

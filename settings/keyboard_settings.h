@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/extras_settings.h"
 #include "settings/ini_access.h"
 #include "settings/window_placement.h"
 
@@ -21,6 +22,7 @@ struct KeyboardSettings {
     std::wstring keyMap;         // "ini" selects the host's language file; anything else the user sets
     std::wstring keyMapUserLC;
     std::wstring keyMapUserUC;
+    ExtrasSettings extras;  // the "extras" section
     bool operator==(const KeyboardSettings&) const = default;
 };
 

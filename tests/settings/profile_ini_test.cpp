@@ -76,7 +76,7 @@ TEST_F(SettingsFileTest, FirstSaveWritesTheKnownFileAndLaterSavesReplaceValuesWh
     // clang-format off
     const KeyboardSettings changed{true, L"Times New Roman", L"bisu", 255, INT32_MIN, L"user",
                                    L"`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./",
-                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?"};
+                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?", {}};
     // clang-format on
     // Off-screen positions are written as they are; only load tests the range.
     saveSettings(ini, path, changed, {-40, 900});
