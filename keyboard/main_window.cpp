@@ -8,6 +8,7 @@
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
+#include "output/target_caps_lock.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
 #include "win32/system_function.h"
@@ -135,6 +136,7 @@ void MainWindow::onLoad() {
     loadKeyMap();
     keyMap_.showKeySet(false);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
+    prepareCapsLockReading();
 }
 
 void MainWindow::onUnload() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/keystroke_plan.h"
+#include "output/target_caps_lock.h"
 
 namespace tapkeys {
 namespace {
@@ -16,21 +17,6 @@ static_assert(keystroke_flags::unicode == KEYEVENTF_UNICODE);
 
 // ToUnicodeEx flag (Windows 10 1607 and later): leave the keyboard state, dead keys included, alone.
 constexpr UINT keepKeyboardState = 0x4;
-
-bool toggledOn(int virtualKey) {
-    return (::GetKeyState(virtualKey) & 1) != 0;
-}
-
-// Caps Lock as the thread that will receive the keystrokes applies it. This thread's own key state is
-// stale: it changes only as the thread reads keyboard input, which goes to the target. Attached to the
-// target's input, the thread shares the target's key state.
-bool capsLockOf(DWORD thread) {
-    const DWORD own = ::GetCurrentThreadId();
-    if (thread == 0 || thread == own || !::AttachThreadInput(own, thread, TRUE)) return toggledOn(VK_CAPITAL);
-    const bool on = toggledOn(VK_CAPITAL);
-    ::AttachThreadInput(own, thread, FALSE);
-    return on;
-}
 
 // The layout of the thread that will receive the keystrokes, which need not be this thread's.
 class ForegroundLayout final : public KeyboardLayout {

@@ -20,15 +20,18 @@ public:
 
     // Dispatches everything pending; false once a WM_QUIT has been met.
     bool dispatchPending() {
-        drain(0, 0);
+        drain(0, 0, PM_REMOVE);
         return !quitCode_;
     }
 
     // Dispatches everything pending except keyboard and pointer messages, which stay queued in their
     // order for a later pump: sent and posted messages, timers and painting go on, but no press is
-    // handled in the middle of the work that the pump interrupts.
+    // handled in the middle of the work that the pump interrupts. The queue-kind flags keep the system's
+    // input out of reach altogether (under Wine a range alone lets a click be taken and dropped); the
+    // ranges keep out input that was posted.
     bool dispatchPendingExceptInput() {
-        for (const auto& [first, last] : kNonInputRanges) drain(first, last);
+        constexpr UINT withoutInput = PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+        for (const auto& [first, last] : kNonInputRanges) drain(first, last, withoutInput);
         return !quitCode_;
     }
 
@@ -43,9 +46,9 @@ private:
                                                 {WM_MOUSELAST + 1, WM_TOUCH - 1},
                                                 {WM_POINTERHWHEEL + 1, 0xFFFFFFFF}};
 
-    void drain(UINT first, UINT last) {
+    void drain(UINT first, UINT last, UINT flags) {
         MSG message;
-        while (::PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+        while (::PeekMessageW(&message, nullptr, first, last, flags)) {
             if (message.message == WM_QUIT) {
                 quitCode_ = static_cast<int>(message.wParam);
                 continue;

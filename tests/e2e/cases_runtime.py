@@ -1,4 +1,4 @@
-"""The keyboard at run time: the system's Caps Lock, taps that overtake a hand-back, a console target."""
+"""The keyboard at run time: the system's Caps Lock; a console target, taps in a burst, the stacking."""
 
 import time
 
@@ -26,25 +26,7 @@ def keys_type_what_they_show_whatever_the_system_caps_lock(ctx):
 
 
 @case(KEYBOARD, TYPING)
-def taps_right_after_the_keyboard_took_the_foreground_keep_their_order(ctx):
-    text = begin(ctx)
-    keyboard, burst = ctx.keyboard, "qwer"
-    x, y = ctx.layout.background_point_in_top_band()
-    for round_ in range(1, 4):
-        # A press on the top band activates the keyboard: the next tap has to hand the foreground back
-        # and wait for it, and the taps after it arrive during that wait.
-        ctx.desktop.click((keyboard.origin[0] + x, keyboard.origin[1] + y))
-        time.sleep(FOREGROUND_SETTLE_S)
-        clicks = []
-        for character in burst:
-            clicks += ["mousemove", *keyboard.point("Key", UK_NORMAL.index(character)), "click", 1]
-        ctx.desktop.xdotool(*clicks)
-        ctx.target.wait_for_text(text + burst * round_)
-    expect_text(ctx, text + burst * 3)
-
-
-@case(KEYBOARD, TYPING)
-def a_console_target_gets_the_keys_and_stays_below_the_keyboard(ctx):
+def a_console_target_gets_taps_in_order_and_stays_below_the_keyboard(ctx):
     console = ctx.desktop.launch("wineconsole", "cmd.exe", output=ctx.workdir / "console.out")
     try:
         window = ctx.probe.window("WineConsoleClass", wait_s=10)
@@ -54,10 +36,16 @@ def a_console_target_gets_the_keys_and_stays_below_the_keyboard(ctx):
         keyboard = ctx.keyboard
         x, y = ctx.layout.background_point_in_top_band()
         ctx.desktop.click((keyboard.origin[0] + x, keyboard.origin[1] + y))  # the keyboard is activated
-        for control, index in [("Key", UK_NORMAL.index(c)) for c in "exit"] + [("Return", 0)]:
-            keyboard.click(control, index)
-            time.sleep(0.3)  # the raise that Wine gives the console comes a moment after the hand-back
-            check(keyboard.shown_at(keyboard.origin), f"the console covers the keyboard after {control}({index})")
+        time.sleep(FOREGROUND_SETTLE_S)
+        # Tapped in one burst: the taps after the first arrive while it waits for the console to take
+        # the focus, and must wait their turn.
+        clicks = []
+        for character in "exit":
+            clicks += ["mousemove", *keyboard.point("Key", UK_NORMAL.index(character)), "click", 1]
+        ctx.desktop.xdotool(*clicks)
+        time.sleep(0.3)  # the raise that Wine gives the console comes a moment after the hand-back
+        check(keyboard.shown_at(keyboard.origin), "the console covers the keyboard")
+        keyboard.click("Return")
         check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
     finally:
         if console.poll() is None:

@@ -1,0 +1,78 @@
+#include "output/target_caps_lock.h"
+
+#include <thread>
+
+#include "win32/kernel_handle.h"
+#include "win32/wine.h"
+
+namespace tapkeys {
+namespace {
+
+bool toggledOn(int virtualKey) {
+    return (::GetKeyState(virtualKey) & 1) != 0;
+}
+
+// Windows: attached to the target's input for a moment, this thread shares the target's key state; on its
+// own it would keep the state of the last keyboard input it read, and it reads none.
+bool capsLockAttachedTo(DWORD thread) {
+    const DWORD own = ::GetCurrentThreadId();
+    if (thread == 0 || thread == own || !::AttachThreadInput(own, thread, TRUE)) return toggledOn(VK_CAPITAL);
+    const bool on = toggledOn(VK_CAPITAL);
+    ::AttachThreadInput(own, thread, FALSE);
+    return on;
+}
+
+// Wine: attaching resets the target's key state and drops the input still queued for this thread (a
+// tap waiting its turn), and this thread's own state stays locked while a press of its own is pending.
+// A thread that never reads input follows the system's key state, changes from its start on, so one is
+// started with the keyboard and asked.
+class KeyStateThread {
+public:
+    KeyStateThread() {
+        std::thread([this] { run(); }).detach();
+        ::WaitForSingleObject(ready_.get(), INFINITE);
+    }
+    bool toggled(int virtualKey) const {
+        return window_ != nullptr ? ::SendMessageW(window_, WM_APP, static_cast<WPARAM>(virtualKey), 0) != 0
+                                  : toggledOn(virtualKey);
+    }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) return toggledOn(static_cast<int>(wParam));
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    void run() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"tapkeysKeyState";
+        ::RegisterClassW(&wc);
+        window_ = ::CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    wc.hInstance, nullptr);
+        ::SetEvent(ready_.get());
+        for (MSG message{}; ::GetMessageW(&message, nullptr, 0, 0) > 0;) ::DispatchMessageW(&message);
+    }
+
+    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window_ = nullptr;
+};
+
+const KeyStateThread& keyStateThread() {
+    static const KeyStateThread keyState;  // for the rest of the run
+    return keyState;
+}
+
+}  // namespace
+
+bool capsLockOf(DWORD thread) {
+    if (!runningUnderWine()) return capsLockAttachedTo(thread);
+    return keyStateThread().toggled(VK_CAPITAL);
+}
+
+void prepareCapsLockReading() {
+    if (runningUnderWine()) keyStateThread();
+}
+
+}  // namespace tapkeys
