@@ -27,7 +27,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 from figures import ratio, summary  # noqa: E402
 from harness import (UK_NORMAL, WINDOW_RECT, CaseFailure, Session, cpu_seconds,  # noqa: E402
                      private_bytes, unshared_bytes, wait_for)
-from driver.target import VK_LEFT, VK_RIGHT  # noqa: E402
+from driver import VK_LEFT, VK_RIGHT  # noqa: E402
 from xserver import SAMPLE_STEP, now_us, similarity  # noqa: E402
 
 LETTER_KEYS = [i for i, c in enumerate(UK_NORMAL) if c.isalpha()]

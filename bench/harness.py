@@ -1,5 +1,5 @@
 """What the benchmarks and the soak share: the end-to-end harness's Wine desktop, target window and
-layout (tests/e2e/driver), the programs under measure, and the process figures read from /proc."""
+layout (tests/e2e/driver.py), the programs under measure, and the process figures read from /proc."""
 
 import os
 import subprocess
@@ -11,13 +11,8 @@ ROOT = Path(__file__).resolve().parents[1]
 sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(Path(__file__).resolve().parent)]
 sys.dont_write_bytecode = True
 
-from driver.keyboard import Keyboard  # noqa: E402
-from driver.layout import Layout  # noqa: E402
-from driver.runner import Setup  # noqa: E402
-from driver.target import Target  # noqa: E402
-from driver.waiting import CaseFailure, wait_for  # noqa: E402
-from driver.wine_desktop import WineDesktop  # noqa: E402
-from key_sets import PLACED, UK_HOST, UK_NORMAL, UK_SHIFTED  # noqa: E402
+from cases import PLACED, UK_NORMAL, UK_SHIFTED, plain  # noqa: E402
+from driver import CaseFailure, Keyboard, Layout, Target, WineDesktop, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 # Every program under measure opens here, clear of the target window (below y = 500).
@@ -30,8 +25,7 @@ __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WIN
 
 
 def keyboard_setup(safe_mode):
-    return Setup("safe" if safe_mode else "normal", **UK_HOST,
-                 settings={"misc": dict(PLACED, SAFEMODE="1" if safe_mode else "0")})
+    return plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0")
 
 
 def cpu_seconds(pid):
@@ -126,11 +120,11 @@ class Session:
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
         folder = keyboard_setup(safe_mode).make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
-        keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN, folder.root / "tapkeys.out")
+        keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:
             keyboard.start()
         else:
-            keyboard.process = self.desktop.launch(folder.exe, output=keyboard.output)
+            keyboard.process = self.desktop.launch(folder / "tapkeys.exe", output=folder / "tapkeys.out")
         return Program("tapkeys safe mode" if safe_mode else "tapkeys", keyboard.process, "tapkeysKeyboard",
                        keyboard)
 

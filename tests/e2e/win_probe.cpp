@@ -6,10 +6,10 @@
 //   win_probe window CLASS [WAIT_MS]   a top-level window of the class CLASS, once it exists
 //
 // Prints one JSON value: null when nothing matched by the end of WAIT_MS (0 when left out), otherwise
-//   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool, "focus": id or null,
-//    "controls": [{"id", "class", "rect", "text", "enabled", "visible", "checked"}...]}
+//   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool,
+//    "controls": [{"id", "class", "rect", "text", "enabled", "checked"}...]}
 // with rectangles in screen pixels, the controls the direct children in Z order, "checked" 0, 1 or 2 for
-// check boxes and option buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
+// buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
 // box the text of its edit part).
 
 #include <windows.h>
@@ -26,7 +26,9 @@ namespace {
 constexpr DWORD kPollMs = 20;
 constexpr UINT kAnswerMs = 2000;  // a window that does not answer in this time is reported without text
 
-std::string json(std::wstring_view text) { return tapkeys::jsonString(text); }
+std::string json(std::wstring_view text) {
+    return tapkeys::jsonString(text);
+}
 
 std::string json(const RECT& r) {
     char text[64];
@@ -60,19 +62,10 @@ std::wstring controlText(HWND control) {
     return std::wstring(text, std::wcslen(text));
 }
 
-// The check state of check boxes and option buttons; -1 for every other control.
+// The check state of a button (0 for push buttons); -1 for every other control.
 int checkState(HWND control) {
-    if (className(control) != L"Button") return -1;
-    switch (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_3STATE:
-        case BS_AUTO3STATE:
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: break;
-        default: return -1;
-    }
     DWORD_PTR state = 0;
+    if (className(control) != L"Button") return -1;
     ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &state);
     return static_cast<int>(state);
 }
@@ -84,29 +77,13 @@ std::string controlJson(HWND control) {
     return head + json(className(control)) + ", \"rect\": " + json(windowRect(control)) +
            ", \"text\": " + json(controlText(control)) +
            ", \"enabled\": " + json(::IsWindowEnabled(control) != 0) +
-           ", \"visible\": " + json(::IsWindowVisible(control) != 0) +
            ", \"checked\": " + (checked < 0 ? std::string("null") : std::to_string(checked)) + "}";
-}
-
-// The control of window that holds the keyboard focus of window's thread, or null.
-std::string focusJson(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ||
-        info.hwndFocus == nullptr) {
-        return "null";
-    }
-    // The focus may sit in a control's own child, such as a combo box's edit part.
-    HWND control = info.hwndFocus;
-    while (control != nullptr && ::GetParent(control) != window) control = ::GetParent(control);
-    return control != nullptr ? std::to_string(::GetDlgCtrlID(control)) : "null";
 }
 
 std::string windowJson(HWND window) {
     std::string out = "{\"rect\": " + json(windowRect(window)) +
                       ", \"active\": " + json(::GetForegroundWindow() == window) +
-                      ", \"enabled\": " + json(::IsWindowEnabled(window) != 0) +
-                      ", \"focus\": " + focusJson(window) + ",\n \"controls\": [";
+                      ", \"enabled\": " + json(::IsWindowEnabled(window) != 0) + ",\n \"controls\": [";
     const char* separator = "\n  ";
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -116,52 +93,29 @@ std::string windowJson(HWND window) {
     return out + "]}";
 }
 
-HWND findDialog(const wchar_t* title) {
-    const HWND dialog = ::FindWindowW(L"#32770", title);
-    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
-}
-
-HWND findWindowOfClass(const wchar_t* name) {
-    const HWND window = ::FindWindowW(name, nullptr);
-    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
-}
-
-// Polls find until it returns what `wanted` accepts or the time is up; returns the last answer.
-template <typename Find, typename Wanted>
-HWND waitFor(Find find, Wanted wanted, DWORD waitMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + waitMs;
-    HWND found = find();
-    while (!wanted(found) && ::GetTickCount64() < deadline) {
-        ::Sleep(kPollMs);
-        found = find();
-    }
-    return found;
-}
-
-int usage() {
-    std::fputs("usage: win_probe dialog|closed TITLE [WAIT_MS] | win_probe window CLASS [WAIT_MS]\n", stderr);
-    return 2;
+// A visible top-level window: a dialog by its caption, or any window by its class.
+HWND findVisible(bool dialog, const wchar_t* name) {
+    const HWND found = dialog ? ::FindWindowW(L"#32770", name) : ::FindWindowW(name, nullptr);
+    return found != nullptr && ::IsWindowVisible(found) ? found : nullptr;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) return usage();
+    const std::wstring_view command = argc >= 3 ? argv[1] : L"";
+    if (command != L"dialog" && command != L"closed" && command != L"window") {
+        std::fputs("usage: win_probe dialog|closed TITLE [WAIT_MS] | win_probe window CLASS [WAIT_MS]\n",
+                   stderr);
+        return 2;
+    }
     // Screen pixels as they are, whatever the screen's density.
     ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    const std::wstring_view command = argv[1];
-    const wchar_t* name = argv[2];
-    const DWORD waitMs = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 0;
-    const auto exists = [](HWND found) { return found != nullptr; };
-    HWND found = nullptr;
-    if (command == L"dialog") {
-        found = waitFor([name] { return findDialog(name); }, exists, waitMs);
-    } else if (command == L"closed") {
-        found = waitFor([name] { return findDialog(name); }, [](HWND f) { return f == nullptr; }, waitMs);
-    } else if (command == L"window") {
-        found = waitFor([name] { return findWindowOfClass(name); }, exists, waitMs);
-    } else {
-        return usage();
+    const bool dialog = command != L"window", gone = command == L"closed";
+    const ULONGLONG deadline = ::GetTickCount64() + (argc > 3 ? std::wcstoul(argv[3], nullptr, 10) : 0);
+    HWND found = findVisible(dialog, argv[2]);
+    while ((found == nullptr) != gone && ::GetTickCount64() < deadline) {
+        ::Sleep(kPollMs);
+        found = findVisible(dialog, argv[2]);
     }
     std::printf("%s\n", found != nullptr ? windowJson(found).c_str() : "null");
     return 0;

@@ -1,0 +1,277 @@
+"""Every end-to-end and fault case, one row each:
+
+    Case(name, kind, setup, *actions)
+
+kind: KEYBOARD and FAULT run on a 1024 x 768 desktop at 96 dpi, DPI on one at 144 dpi (--dpi 144).
+setup: a driver.Setup, the app folder tapkeys.exe starts from: the host's language (dax.ini), language
+    files, tapkeys.ini as {section: {key: value}} (any section, [extras] too), raw files, the origin to
+    find the window at and the X keyboard layout (xkb, set before Wine starts). Consecutive rows naming
+    the same Setup share one running keyboard while their cases pass.
+actions: steps from steps.py, or lists of them, run in order after a click on the target; e.g.
+    tap("Key", Q, "q"), tap("Shift", 0, button=RIGHT), hold("Key", Q, 800, lambda chars: len(chars) > 3),
+    rest("Key", Q, 600, "q"), x_keys("Caps_Lock"), drag((dx, dy)), close(), relaunch(), typed("text"),
+    saved({"extras/KEY": "v"}), open_dialog(), dlg_type("IDC_...", "text"), dlg("IDC_...", checked=1),
+    dlg_close("IDOK"). A case that needs code of its own is a function of the context given as an action.
+"""
+
+import random
+import time
+
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end,
+                    ini_bytes, wait_for, windows_path)
+from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
+                   drawn, file_has, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
+                   open_dialog, picture, press, read_only_close, relaunch, remember_look, saved, target_running,
+                   tap, typed, window_size, x_keys, x_type)
+
+KEYBOARD, DPI, FAULT = "keyboard", "dpi", "fault"
+
+# Key sets, one character per key in key order (row by row, left to right). The British shifted set
+# holds every character SendKeys notation reserves (+ ^ % ~ ( ) { }, and [ ] in the normal set) and the
+# pound sign; the German one characters of Windows-1252 a US keyboard cannot type (€ é ß).
+UK_NORMAL = "1234567890-=" "qwertyuiop[]" "asdfghjkl;'#" "\\zxcvbnm,./"
+UK_SHIFTED = "!\"£$%^&*()_+" "QWERTYUIOP{}" "ASDFGHJKL:@~" "|ZXCVBNM<>?"
+DE_NORMAL = "1234567890ß´" "qwertzuiopü+" "asdfghjklöä#" "€yxcvbnm,.é"
+DE_SHIFTED = "!\"§$%&/()=?`" "QWERTZUIOPÜ*" "ASDFGHJKLÖÄ'" "£YXCVBNM;:É"
+ALL = range(47)
+CORNERS = (0, 11, 12, 23, 24, 35, 36, 46)  # the first and last key of each row
+BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
+Q, W, A, P, E, ONE = (UK_NORMAL.index(c) for c in "qwape1")
+
+# Clear of the target window (below y = 500) and of the centred place, so a keyboard that ignored
+# WINDOWX / WINDOWY would not be found where the cases look.
+PLACED = {"WINDOWX": "300", "WINDOWY": "40"}
+RED = "255"  # FONTCOLOR, 0x00BBGGRR
+# "uk" is chosen by dax.ini, and "en", the language used without one, holds other characters.
+UK_HOST = {"host_language": "uk", "languages": {"uk": (UK_NORMAL, UK_SHIFTED), "en": (DE_NORMAL, DE_SHIFTED)}}
+
+
+def plain(name, safe="0", **settings):
+    return Setup(name, **UK_HOST, settings={"misc": {"SAFEMODE": safe, **PLACED}, **settings})
+
+
+TYPING = plain("typing", fonts={"FONTCOLOR": RED})
+SAFE_MODE = plain("safe-mode", safe="1")
+GERMAN = Setup("german", host_language="de", languages={"de": (DE_NORMAL, DE_SHIFTED)},
+               settings={"misc": PLACED})
+NO_SETTINGS = Setup("no-settings", **UK_HOST)
+# Above the options dialog, which opens centred (from y = 228), so presses under it reach the keyboard.
+DIALOG_PLACE = {"WINDOWX": "300", "WINDOWY": "4"}
+CONFIRM = Setup("options-ok", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED}})
+CANCEL = Setup("options-cancel", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED}})
+SCALED = Setup("dpi-144", **UK_HOST, settings={"misc": PLACED, "fonts": {"FONTCOLOR": RED}})
+JUNK = bytes(random.Random(3).randrange(256) for _ in range(3000))
+DAMAGED = Setup("damaged", host_language="xx", origin=(300, 40), files={
+    "lang/xx.ini": b"[osk]\r\nKEYMAP_NORMAL=" + b"n" * 300 + b"\r\n" + JUNK,
+    # Junk around the keys the keyboard needs to open where the case looks for it.
+    "tapkeys.ini": JUNK[:500] + b"\r\n" + ini_bytes({"misc": PLACED}) + JUNK[500:1500]})
+PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLACED},
+                  files={"secret.ini": ini_bytes({"osk": {"KEYMAP_NORMAL": "leak", "KEYMAP_SHIFT": "LEAK"}})})
+
+NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
+STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLINE", "IDC_CHK_FONT_STRIKE")
+UNDER_THE_DIALOG = (("Key", Q), ("CapsLock", 0), ("Key", A))
+SIZE_AT_144 = (948, 325)  # 632 x 217 times 1.5
+HERE = {"misc/WINDOWX": "{x}", "misc/WINDOWY": "{y}"}
+
+
+OPTIONS_SAVED = {"misc/SAFEMODE": "0", "misc/WINDOWX": "300", "misc/WINDOWY": "4", "fonts/FONTFACE": "Arial",
+                 "fonts/FONTSTYLE": "", "fonts/FONTSIZE": "14", "fonts/FONTCOLOR": RED,
+                 "keymapping/KEYMAP": "ini", "keymapping/USERKEYMAPNORMAL": "", "keymapping/USERKEYMAPSHIFT": ""}
+USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "keymapping/KEYMAP": "user",
+              "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
+FIRST_CLOSE = [("misc", "SAFEMODE", "0"), ("misc", "WINDOWX", "{x}"), ("misc", "WINDOWY", "{y}"),
+               ("fonts", "FONTFACE", "Arial"), ("fonts", "FONTSTYLE", ""), ("fonts", "FONTSIZE", "14"),
+               ("fonts", "FONTCOLOR", "0"), ("keymapping", "KEYMAP", "ini"),
+               ("keymapping", "USERKEYMAPNORMAL", ""), ("keymapping", "USERKEYMAPSHIFT", "")]
+# Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
+NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
+         ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
+
+
+def hung_window(ctx):
+    """A window that takes the foreground and then stops reading its messages: presses meant for it
+    cost the keyboard a short wait each, and the next target gets its keys."""
+    hung = ctx.desktop.launch(ctx.target.exe, windows_path(ctx.workdir / "hung.log"), 40, 400, 400, 200, 800)
+    try:
+        time.sleep(1.5)  # in front long enough to be taken as the target, then hung
+        started = time.monotonic()
+        press(5, 6, 7)(ctx)
+        activate()(ctx)
+        tap("Key", 8, UK_NORMAL[8])(ctx)
+        check(time.monotonic() - started < 5, f"the keyboard took {time.monotonic() - started:.1f} s")
+    finally:
+        hung.kill()
+        hung.wait(timeout=10)
+
+
+def presses_inside_pauses(ctx):
+    """A press that arrives while safe mode pauses between a key's keystrokes is served at once, inside
+    the pause, and neither it nor the interrupted key is lost; a Shift pressed there ends with the key
+    string it interrupted, as every key string's end releases a pending Shift."""
+    def pair(first, second, gap_s):
+        quick = ("mousedown", LEFT, "sleep", 0.001, "mouseup", LEFT)
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.point(*first), *quick, "sleep", gap_s,
+                            "mousemove", *ctx.keyboard.point(*second), *quick)
+
+    nested = 0
+    for trial in range(16):
+        mark = ctx.target.mark()
+        pair(("Key", Q), ("Key", P), 0.001 + 0.001 * trial)
+        wait_for(lambda: len(ctx.target.chars_since(mark)) >= 2, 3.0, 0.005)
+        time.sleep(0.1)
+        got = ctx.target.chars_since(mark)
+        check(sorted(got) == ["p", "q"], f"trial {trial}: expected q and p once each, got {got!r}")
+        nested += got == "pq"
+        time.sleep(0.6)  # no double click with the next trial
+    check(nested > 0, "no press was served inside a safe-mode pause")
+    mark = ctx.target.mark()
+    pair(("Key", Q), ("Shift", 0), 0.003)
+    wait_for(lambda: ctx.target.chars_since(mark), 3.0, 0.005)
+    time.sleep(0.7)
+    tap("Key", P, "p")(ctx)
+    got = ctx.target.chars_since(mark)
+    check(got == "qp", f"a Shift pressed during a pause: expected 'qp', got {got!r}")
+
+
+def console_target(ctx):
+    """A console window (conhost) as the target after the keyboard was activated: a burst of taps, the
+    later ones arriving while the first waits for the console to take the focus, arrives in order, and
+    the keyboard is on top again after the hand-back (Wine raises the console over it)."""
+    console = ctx.desktop.launch("wineconsole", "cmd.exe", output=ctx.workdir / "console.out")
+    try:
+        window = ctx.probe.ask("window", "WineConsoleClass", wait_s=10)
+        check(window is not None, "no console window")
+        ctx.desktop.click(window["rect"].centre)
+        time.sleep(0.25)
+        keyboard, (x, y) = ctx.keyboard, ctx.layout.top_band_point()
+        ctx.desktop.click((keyboard.origin[0] + x, keyboard.origin[1] + y))  # the keyboard is activated
+        time.sleep(0.25)
+        burst = [("mousemove", *keyboard.point("Key", UK_NORMAL.index(c)), "click", LEFT) for c in "exit"]
+        ctx.desktop.xdotool(*[action for tap_ in burst for action in tap_])
+        time.sleep(0.3)
+        check(keyboard.shown_at(keyboard.origin), "the console covers the keyboard")
+        keyboard.press("Return")
+        check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
+    finally:
+        end(console)
+
+
+def flat(actions):
+    return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
+
+
+class Case:
+    def __init__(self, name, kind, setup, *actions):
+        self.name, self.kind, self.setup, self.steps = name, kind, setup, flat(actions)
+
+
+CASES = [
+    Case("outlines_and_captions_are_drawn_where_the_layout_puts_them", KEYBOARD, TYPING, drawn()),
+    Case("both_layers_type_every_key_exactly", KEYBOARD, TYPING, keys(ALL, UK_NORMAL), tap("CapsLock"),
+         keys(ALL, UK_SHIFTED), tap("CapsLock"), typed(UK_NORMAL + UK_SHIFTED)),
+    Case("key_frames_type_like_their_captions", KEYBOARD, TYPING,
+         [tap("KeyBG", i, UK_NORMAL[i]) for i in CORNERS], typed("".join(UK_NORMAL[i] for i in CORNERS))),
+    # Shift twice (slower than a double click) is no Shift; named keys send themselves and end it too.
+    Case("shift_holds_for_one_key_string", KEYBOARD, TYPING, tap("Shift"), tap("Key", Q, "Q"),
+         tap("Key", Q, "q"), tap("Shift"), tap("Shift"), tap("Key", W, "w"), tap("Shift"), tap("Space", 0, " "),
+         tap("Key", W, "w"), tap("Shift"), tap("Backspace", 0, "\b"), tap("Key", W, "w"), typed("Qqw w")),
+    # Shift ends Caps Lock without a shift of its own; Caps Lock cancels a pending Shift and stays off.
+    Case("caps_lock_holds_until_caps_lock_or_shift", KEYBOARD, TYPING, tap("CapsLock"),
+         tap("Key", 0, UK_SHIFTED[0]), tap("Space", 0, " "), tap("Key", 0, UK_SHIFTED[0]), tap("Key", Q, "Q"),
+         tap("Shift"), tap("Key", Q, "q"), tap("Shift"), tap("CapsLock"), tap("Key", Q, "q"),
+         tap("Key", W, "w"), typed(UK_SHIFTED[0] + " " + UK_SHIFTED[0] + "Qqqw")),
+    Case("named_keys_send_their_virtual_keys", KEYBOARD, TYPING,
+         [[tap("Key", A, "a")] * (char == "\b") + [tap(control, i, char, vk=vk)]
+          for control, labels, char, vk, _ in NAMED for i in range(labels)],
+         typed("".join(left * labels for _, labels, _, _, left in NAMED))),
+    Case("right_and_middle_buttons_press_keys_too", KEYBOARD, TYPING,
+         tap("Key", 0, UK_NORMAL[0], button=RIGHT), tap("Key", 1, UK_NORMAL[1], button=MIDDLE),
+         tap("Backspace", 1, "\b", button=RIGHT), tap("Shift", 0, button=MIDDLE),
+         tap("Key", Q, "Q", button=RIGHT), tap("CapsLock", 0, button=RIGHT), tap("Key", Q, "Q", button=MIDDLE),
+         tap("Key", W, "W"), tap("CapsLock", 1, button=MIDDLE), tap("Key", W, "w"), typed(UK_NORMAL[0] + "QQWw")),
+    # A double tap on Caps Lock is on and off again; on Shift the second press completes a double click
+    # and Shift stays on, unless the first press ended Caps Lock.
+    Case("double_taps", KEYBOARD, TYPING, tap("Key", A, "aa", double=True), tap("Key", W, "w"),
+         tap("Backspace", 0, "\b\b", double=True), tap("Key", A, "a"), tap("CapsLock", 0, double=True),
+         tap("Key", Q, "q"), tap("Shift", 0, double=True), tap("Key", Q, "Q"), tap("Key", W, "w"),
+         tap("CapsLock"), tap("Shift", 0, double=True), tap("Key", W, "w"), typed("aaqQww")),
+    Case("safe_mode_nudges_before_characters_and_backspaces", KEYBOARD, SAFE_MODE,
+         [tap("Key", i, UK_NORMAL[i], nudged=True) for i in (Q, 0, UK_NORMAL.index("["), UK_NORMAL.index("]"))],
+         tap("Shift"), tap("Key", UK_SHIFTED.index("+"), "+", nudged=True),
+         tap("Backspace", 0, "\b", nudged=True), tap("Return", 0, "\r", nudged=False), typed("q1[]\r\n")),
+    Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
+         tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
+         typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
+    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side.
+    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING,
+         [x_keys("Caps_Lock"), tap("Key", E, "e"), tap("Key", ONE, "1"), tap("CapsLock"), tap("Key", E, "E"),
+          tap("Key", ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING,
+         console_target),
+    # Opens centred without a settings file and writes none before it closes; a right-button drag on
+    # the top band does not move it, a left one does; the close button writes every setting; the next
+    # start opens there, and the close button wins where its frame overlaps the options button's.
+    Case("opens_centred_drags_closes_and_reopens_where_it_was", KEYBOARD, NO_SETTINGS, saved(None),
+         drag((60, 0), RIGHT), drag((-150, -220)), close(), saved(FIRST_CLOSE), relaunch(),
+         close(seam=(("Close", 1), ("Options", 1))), saved(HERE)),
+    # A pending Shift outlives the dialog. "user defined" with empty boxes fills them with the sets on
+    # the keys; the box takes no 48th character; the size is typed and becomes "20pt" on leaving it.
+    Case("options_ok_brings_user_key_sets_and_font_to_the_keys_and_the_file", KEYBOARD, CONFIRM,
+         tap("Shift"), remember_look(), open_dialog(), dlg("IDC_OPT_MAP_LANGUAGE_FILE", checked=1),
+         dlg("IDC_TXT_USERKEYMAP_LC", enabled=False, text=""),
+         dlg("IDC_TXT_USERKEYMAP_UC", enabled=False, text=""), dlg("IDC_CBO_FONTFACE", text="Arial"),
+         dlg("IDC_CBO_FONTSIZE", text="14pt"), keyboard_ignores(*UNDER_THE_DIALOG),
+         dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL),
+         dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
+         picture("options-dialog", of_dialog=True), dlg_type("IDC_TXT_USERKEYMAP_LC", NEW_NORMAL),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), dlg_click("IDC_CHK_FONT_BOLD"),
+         dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"), dlg("IDC_CBO_FONTSIZE", text="20pt"),
+         dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"), captions_grew(), activate(),
+         tap("Key", 0, UK_SHIFTED[0]), keys(range(4), NEW_NORMAL), typed(UK_SHIFTED[0] + NEW_NORMAL[:4]),
+         close(), saved(USER_SAVED), relaunch(), activate(), tap("Key", 1, NEW_NORMAL[1]), close(),
+         saved(USER_SAVED)),
+    # Changes to every control, then Cancel: Caps Lock holds, the keys look as before, nothing is saved.
+    Case("options_cancel_after_changing_everything_changes_nothing", KEYBOARD, CANCEL, tap("CapsLock"),
+         remember_look(), open_dialog(), keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_CHK_SAFE_MODE"),
+         dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", text=UK_NORMAL),
+         dlg_type("IDC_TXT_USERKEYMAP_LC", "XYZ"), [dlg_click(box) for box in STYLE_BOXES],
+         dlg_type("IDC_CBO_FONTFACE", "Courier New"), dlg_type("IDC_CBO_FONTSIZE", "300"), x_keys("Tab"),
+         dlg("IDC_CBO_FONTSIZE", text="8pt"),
+         [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
+         dlg("IDC_CBO_FONTFACE", text="Courier New"), picture("options-dialog-changed", of_dialog=True),
+         dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
+         tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
+         tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
+
+    Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, window_size(SIZE_AT_144), drawn(),
+         clean_outlines(), picture("keyboard-144")),
+    Case("presses_at_the_scaled_key_centres_type_their_keys", DPI, SCALED, keys(ALL, UK_NORMAL), tap("Shift"),
+         tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"), keys(ALL[-3:], UK_SHIFTED), tap("CapsLock"),
+         tap("Space", 0, " "), tap("Backspace", 0, "\b"), tap("KeyBG", 46, UK_NORMAL[46]),
+         typed(UK_NORMAL + UK_SHIFTED[0] + UK_SHIFTED[-3:] + UK_NORMAL[46])),
+    # The position is kept in screen pixels: down and right, clear of the target with 325 pixels' height.
+    Case("position_saved_at_144_dpi_reopens_at_the_same_place", DPI, SCALED, drag((150, 90)), close(),
+         saved(HERE), relaunch(), window_size(SIZE_AT_144), close(), saved(HERE)),
+
+    Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
+         tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True),
+         tap("Key", 4, UK_NORMAL[4]), typed(UK_NORMAL[4]), close()),
+    Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, typed(UK_NORMAL[8]),
+         close()),
+    Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), target_running(False), relaunch(),
+         press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), typed(UK_NORMAL[11]), close()),
+    # The junk stays where it was and the keys are written among it.
+    Case("damaged_language_and_settings_files_start_type_and_save", FAULT, DAMAGED, tap("Key", 0, "n"),
+         tap("Key", 46, "n"), typed("nn"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",
+                                                "\nFONTSIZE=14", "\nKEYMAP=ini", "\nUSERKEYMAPSHIFT=")),
+    # The keys show the placeholder "default", not the file outside lang.
+    Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE,
+         tap("Key", 0, "d"), tap("Key", 7, ""), typed("d"), close()),
+    Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
+    Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
+         read_only_close()),
+    Case("presses_during_safe_mode_pauses_are_served_first_and_none_is_lost", FAULT, plain("nested", safe="1"),
+         presses_inside_pauses, close()),
+]

@@ -1,1 +1,0 @@
-"""Drives tapkeys.exe end to end: a private Wine virtual desktop, real pointer clicks, a logging target."""
