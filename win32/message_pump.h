@@ -26,9 +26,8 @@ public:
 
     // Dispatches everything pending except keyboard and pointer messages, which stay queued in their
     // order for a later pump: sent and posted messages, timers and painting go on, but no press is
-    // handled in the middle of the work that the pump interrupts. The queue-kind flags keep the system's
-    // input out of reach altogether (under Wine a range alone lets a click be taken and dropped); the
-    // ranges keep out input that was posted.
+    // handled in the middle of the work that the pump interrupts. The queue-kind flags leave the system's
+    // input unread; the ranges keep out input that was posted.
     bool dispatchPendingExceptInput() {
         constexpr UINT withoutInput = PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
         for (const auto& [first, last] : kNonInputRanges) drain(first, last, withoutInput);
