@@ -32,9 +32,15 @@ public:
         std::thread([this] { run(); }).detach();
         ::WaitForSingleObject(ready_.get(), INFINITE);
     }
-    bool toggled(int virtualKey) const {
-        return window_ != nullptr ? ::SendMessageW(window_, WM_APP, static_cast<WPARAM>(virtualKey), 0) != 0
-                                  : toggledOn(virtualKey);
+    // Asking the thread costs a thread switch, most of a key's time under Wine, so it is asked again
+    // only once Caps Lock has been pressed since the last look or is held down.
+    bool capsLock() {
+        if (!known_ || (::GetAsyncKeyState(VK_CAPITAL) & 0x8001) != 0) {
+            capsLock_ = window_ != nullptr ? ::SendMessageW(window_, WM_APP, VK_CAPITAL, 0) != 0
+                                           : toggledOn(VK_CAPITAL);
+            known_ = true;
+        }
+        return capsLock_;
     }
 
 private:
@@ -57,10 +63,11 @@ private:
 
     KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HWND window_ = nullptr;
+    bool known_ = false, capsLock_ = false;
 };
 
-const KeyStateThread& keyStateThread() {
-    static const KeyStateThread keyState;  // for the rest of the run
+KeyStateThread& keyStateThread() {
+    static KeyStateThread keyState;  // for the rest of the run
     return keyState;
 }
 
@@ -68,11 +75,11 @@ const KeyStateThread& keyStateThread() {
 
 bool capsLockOf(DWORD thread) {
     if (!runningUnderWine()) return capsLockAttachedTo(thread);
-    return keyStateThread().toggled(VK_CAPITAL);
+    return keyStateThread().capsLock();
 }
 
 void prepareCapsLockReading() {
-    if (runningUnderWine()) keyStateThread();
+    if (runningUnderWine()) keyStateThread().capsLock();
 }
 
 }  // namespace tapkeys
