@@ -22,10 +22,9 @@ bool capsLockAttachedTo(DWORD thread) {
     return on;
 }
 
-// Wine: attaching resets the target's key state and drops the input still queued for this thread (a
-// tap waiting its turn), and this thread's own state stays locked while a press of its own is pending.
-// A thread that never reads input follows the system's key state, changes from its start on, so one is
-// started with the keyboard and asked.
+// Wine: attaching to the target's input was seen to reset the target's Caps Lock, and this thread's
+// own key state lags while it handles a press. A thread that never reads input follows the system's key
+// state (its changes from the thread's start on), so one is started with the keyboard and asked.
 class KeyStateThread {
 public:
     KeyStateThread() {
