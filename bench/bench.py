@@ -6,6 +6,7 @@ Xvfb, with xvkbd beside them as the peer a Linux user would pick.
              --target tapkeys_e2e_target.exe --layout-tool tapkeys_e2e_layout_points.exe
              [--state DIR] [--only latency,startup,idle,memory] [--presses 500] [--blocks 5]
              [--startups 15] [--idle-seconds 60] [--memory-presses 10000] [--json FILE] [--markdown FILE]
+             [--follow-layout]
 
 Latency: a pointer press on a key (XTest, stamped on CLOCK_MONOTONIC_RAW) to the WM_CHAR in the target
 window's edit control (stamped by QueryPerformanceCounter, which Wine reads from the same clock).
@@ -51,6 +52,8 @@ def arguments():
     parser.add_argument("--json", type=Path)
     parser.add_argument("--markdown", type=Path)
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
+    parser.add_argument("--follow-layout", action="store_true",
+                        help="tapkeys with FOLLOWLAYOUT=1: its keys follow the target's keyboard layout")
     return parser.parse_args()
 
 

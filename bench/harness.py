@@ -24,8 +24,9 @@ CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
 __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
 
 
-def keyboard_setup(safe_mode):
-    return plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0")
+def keyboard_setup(safe_mode, follow_layout=False):
+    return plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
+                 extras={"FOLLOWLAYOUT": "1" if follow_layout else "0"})
 
 
 def cpu_seconds(pid):
@@ -119,7 +120,8 @@ class Session:
 
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
-        folder = keyboard_setup(safe_mode).make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
+        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False))
+        folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:
             keyboard.start()

@@ -5,6 +5,9 @@
 #   wine-env.sh stop STATE                          stop wineserver and the display
 #   wine-env.sh env STATE                           print the variables to export
 #   wine-env.sh prefix STATE                        only prepare the prefix, for the caller's own display
+# TAPKEYS_XKB=de (fr, es...) gives the display that X keyboard layout, which Wine takes over as it starts. Wine
+# recognises a national layout only in a locale whose 8-bit character set holds its letters, so the
+# state folder gets a Latin-1 locale of that language, which `env` then exports.
 set -euo pipefail
 cmd=${1:?start|stop|env}
 state=$(mkdir -p "${2:?state folder}" && cd "$2" && pwd)
@@ -12,6 +15,23 @@ size=${3:-1024x768}
 dpi=${4:-96}
 
 export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# A Latin-1 locale for the X keyboard layout, built once into the state folder.
+# None for a layout without such a locale (us), so Wine runs in the caller's locale again.
+make_locale() {
+    local name=${TAPKEYS_XKB}_${TAPKEYS_XKB^^}.ISO-8859-1
+    mkdir -p "$state/locale"
+    rm -f "$state/locale/name"
+    [[ -d $state/locale/$name ]] || localedef -i "${name%.*}" -f ISO-8859-1 "$state/locale/$name" \
+        >/dev/null 2>&1 || return 0
+    echo "$name" >"$state/locale/name"
+}
+
+export_locale() {
+    if [[ -s $state/locale/name ]]; then
+        export LOCPATH=$state/locale LANG=$(cat "$state/locale/name")
+    fi
+}
 
 display_alive() {
     [[ -f $state/xvfb.pid && -f $state/display ]] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
@@ -57,6 +77,11 @@ case $cmd in
 start)
     display_alive || start_display
     export DISPLAY=:$(cat "$state/display")
+    if [[ -n ${TAPKEYS_XKB:-} ]]; then
+        setxkbmap -display "$DISPLAY" "$TAPKEYS_XKB"
+        make_locale
+    fi
+    export_locale
     prepare_prefix
     wineserver -p >/dev/null 2>&1 || true
     # Boot the prefix's services (and the desktop) here, away from the caller's output: started by
@@ -75,7 +100,9 @@ prefix)
     ;;
 env)
     display_alive || { echo "no display running for $state" >&2; exit 1; }
-    echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
+    export_locale
+    echo "export DISPLAY=:$(cat "$state/display") WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" \
+        ${LOCPATH:+LOCPATH=$LOCPATH LANG=$LANG}
     ;;
 *) echo "usage: $0 start|stop|env|prefix STATE [WxH] [DPI]" >&2; exit 2 ;;
 esac

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "settings/profile_quoting.h"
+
 namespace tapkeys::fuzz {
 namespace {
 
@@ -89,9 +91,9 @@ void IniText::writeIni(std::wstring_view section, std::wstring_view key, std::ws
     const auto entry =
         std::ranges::find_if(inSection->entries, [&](const Entry& e) { return sameName(e.key, key); });
     if (entry != inSection->entries.end()) {
-        entry->value = value;
+        entry->value = quotedForProfile(value);
     } else {
-        inSection->entries.push_back({std::wstring(key), std::wstring(value)});
+        inSection->entries.push_back({std::wstring(key), quotedForProfile(value)});
     }
 }
 

@@ -4,7 +4,8 @@
 // name ends at the last "]"); a key line is "key=value", a line without "=" a key with an empty value;
 // names match without regard to case, and only the first section of a name and the first key of a name
 // in it count; a value in matching quotation marks loses them; at most 254 characters come back; a
-// missing file, section or key gives the default without its trailing blanks.
+// missing file, section or key gives the default without its trailing blanks. A write quotes as
+// ProfileIni does.
 
 #include <map>
 #include <string>

@@ -63,12 +63,10 @@ public:
     // KeyboardHost
     void giveForegroundToTarget() override { FUZZ_CHECK(!pendingPress_); }
     void sendKeyString(std::wstring_view keyString) override {
-        donePerLevel_.push_back(0);
-        ++depth_;
-        tapkeys::sendKeyString(keyString, *this);
-        --depth_;
-        FUZZ_CHECK(donePerLevel_.back() == 1);
-        donePerLevel_.pop_back();
+        oneLevel([&] { tapkeys::sendKeyString(keyString, *this); });
+    }
+    void sendPositionKey(const PositionKey& key) override {
+        oneLevel([&] { tapkeys::sendPositionKey(key, *this); });
     }
     void keyCaptionsChanged() override {}
 
@@ -92,6 +90,7 @@ public:
         // Whatever the user does while the pause processes messages runs here, to completion.
         if (depth_ < kMaxDepth && data_.ConsumeBool()) act();
     }
+    void positionKey(const PositionKey&) override { FUZZ_CHECK(!pendingPress_); }
     bool safeMode() const override { return safeMode_; }
     void keyStringDone() override {
         FUZZ_CHECK(depth_ > 0);
@@ -100,6 +99,17 @@ public:
     }
 
 private:
+    // One key string, or one key, with every nested one inside it, ends exactly once.
+    template <typename Send>
+    void oneLevel(Send send) {
+        donePerLevel_.push_back(0);
+        ++depth_;
+        send();
+        --depth_;
+        FUZZ_CHECK(donePerLevel_.back() == 1);
+        donePerLevel_.pop_back();
+    }
+
     void act() {
         if (++actions_ > kMaxActions) return;
         const bool typing = depth_ == 0;

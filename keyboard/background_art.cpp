@@ -32,16 +32,17 @@ constexpr double kGlowFalloff = 0.60;  // per pixel further out
 constexpr double kOuterCornerShade = 0.55;
 constexpr double kInnerCornerShade = 0.30;
 
-// One outline goes round each key's frame; Enter's single L-shaped outline goes round the union of
-// its upper and lower frames (the touch area between them is not a frame).
+// One outline goes round each frame together with its control's frame extensions: Enter's single
+// L-shaped outline goes round the union of its upper and lower frames.
 std::vector<std::vector<TwipsRect>> outlinedShapes() {
     std::vector<std::vector<TwipsRect>> shapes;
-    for (const Label& label : kLayout) {
-        const bool frame =
-            label.control == Control::KeyBG || (label.control != Control::Key && label.index == 1);
-        if (!frame) continue;
-        std::vector<TwipsRect> shape{label.rect};
-        if (label.control == Control::Return) shape.push_back(findLabel(Control::Return, 3)->rect);
+    for (const Label& frame : kLayout) {
+        if (frame.part != LabelPart::Frame) continue;
+        std::vector<TwipsRect> shape{frame.rect};
+        for (const Label& extension : kLayout) {
+            if (extension.part == LabelPart::FrameExtension && extension.control == frame.control)
+                shape.push_back(extension.rect);
+        }
         shapes.push_back(std::move(shape));
     }
     return shapes;

@@ -27,8 +27,6 @@ struct RgbImage {
     Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-inline constexpr int kLayoutDpi = 96;
-
 // A length drawn in pixels at 96 dpi, at dpi (rounded, at least 1 for a non-zero length). Frame edges
 // scale through LayoutScale, like the labels that are painted and hit-tested over them.
 constexpr int scaledPixels(int pixelsAt96, int dpi) {

@@ -7,6 +7,8 @@
 namespace tapkeys {
 namespace {
 
+static_assert(kLayoutDpi == USER_DEFAULT_SCREEN_DPI);
+
 Bitmap loadBitmap(HINSTANCE instance, int id) {
     return Bitmap{static_cast<HBITMAP>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
@@ -30,11 +32,10 @@ Bitmap bitmapFrom(const RgbImage& image) {
 
 // The logo is a small picture, not line art: a smoothed enlargement of the 32-pixel image serves.
 Bitmap scaledCopy(const Bitmap& source, int width, int height, int targetWidth, int targetHeight) {
-    HDC screen = ::GetDC(nullptr);
-    MemoryDc from{::CreateCompatibleDC(screen)};
-    MemoryDc to{::CreateCompatibleDC(screen)};
-    Bitmap scaled{::CreateCompatibleBitmap(screen, targetWidth, targetHeight)};
-    ::ReleaseDC(nullptr, screen);
+    const WindowDc screen{nullptr};
+    MemoryDc from{::CreateCompatibleDC(screen.get())};
+    MemoryDc to{::CreateCompatibleDC(screen.get())};
+    Bitmap scaled{::CreateCompatibleBitmap(screen.get(), targetWidth, targetHeight)};
     {
         SelectScope useFrom{from.get(), source.get()};
         SelectScope useTo{to.get(), scaled.get()};

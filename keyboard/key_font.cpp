@@ -2,16 +2,15 @@
 
 #include <cmath>
 
+#include "options/font_choice.h"
+
 namespace tapkeys {
 
 KeyFontSpec keyFontFrom(std::wstring_view face, std::wstring_view styleLetters, int pointSize) {
-    const auto has = [&](wchar_t letter) { return styleLetters.find(letter) != std::wstring_view::npos; };
-    return {std::wstring(face), pointSize, has(L'b'), has(L'i'), has(L's'), has(L'u')};
+    const FontStyleChecks style = fontStyleChecks(styleLetters);
+    return {std::wstring(face), pointSize, style.bold, style.italic, style.strikethrough, style.underline};
 }
 
-}  // namespace tapkeys
-
-namespace tapkeys {
 namespace {
 
 // One sRGB channel (0..255) as linear light.

@@ -4,10 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "keyboard/followed_layout.h"
 #include "keyboard/layout.h"
+#include "output/key_output.h"
 
 namespace tapkeys {
 
@@ -19,6 +22,8 @@ public:
     // Sends a KeyString to the foreground window (the key string sender); must end by calling
     // KeyMap::releaseOneShotShift().
     virtual void sendKeyString(std::wstring_view keyString) = 0;
+    // Presses a physical key of the target's layout; ends like sendKeyString.
+    virtual void sendPositionKey(const PositionKey& key) = 0;
     // The characters on the keys changed: repaint the captions.
     virtual void keyCaptionsChanged() = 0;
 };
@@ -37,8 +42,18 @@ public:
 
     // The character that key i holds and shows: one character, or empty past the end of a short set.
     std::wstring_view keyCharacter(int index) const;
+    // Whether key i shows a dead key of the followed layout, which types nothing until the next key.
+    bool isDeadKey(int index) const;
 
     void showKeySet(bool shifted);
+
+    // From now on the keys show and type what the physical keys at their positions give under the layout
+    // `layoutId` names, in place of the key sets; Shift and Caps Lock choose its layer the same way. The
+    // layout is read only when the id differs from the one followed; returns whether the keys now hold
+    // other characters, for the caller to show them.
+    bool followLayout(std::uintptr_t layoutId, const LayoutReader& reader);
+    // Back to the key sets; the caller shows them.
+    void stopFollowingLayout();
     void typeToTarget(std::wstring_view keyString);
 
     // Press handlers. doubleClick marks the second press of a double click.
@@ -53,7 +68,11 @@ public:
 private:
     KeyboardHost& host_;
     ShiftState shiftState_ = ShiftState::None;
+    bool shownShifted_ = false;
+    std::optional<std::uintptr_t> followedLayoutId_;
+    std::optional<FollowedLayout> followedLayout_;
     std::array<std::wstring, kCharacterKeyCount> keyCharacters_{};
+    std::array<bool, kCharacterKeyCount> deadKeys_{};
 };
 
 // The KeyString a named key sends, or empty for controls that are not named keys.

@@ -73,13 +73,10 @@ void KeyboardPainter::loadArtwork(HINSTANCE instance) {
 }
 
 Font KeyboardPainter::createFont(const wchar_t* face, int centipoints, bool bold) const {
-    LOGFONTW lf{};
-    lf.lfHeight = -scale_.fontPixels(centipoints);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
-    return Font{::CreateFontIndirectW(&lf)};
+    return tapkeys::createFont({.face = face,
+                                .height = -scale_.fontPixels(centipoints),
+                                .bold = bold,
+                                .quality = CLEARTYPE_QUALITY});
 }
 
 void KeyboardPainter::createCaptionFonts() {
@@ -107,17 +104,13 @@ void KeyboardPainter::createCaptionFonts() {
 
 void KeyboardPainter::setKeyFont(const KeyFontSpec& font) {
     keyFontSpec_ = font;
-    LOGFONTW lf{};
-    lf.lfHeight = -scale_.fontPixels(font.pointSize * 100);
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strikethrough;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    // The face goes to the font mapper unchanged: a face that is not installed gets its nearest match.
-    wcsncpy_s(lf.lfFaceName, font.face.c_str(), _TRUNCATE);
-    keyFont_.reset(::CreateFontIndirectW(&lf));
+    keyFont_ = tapkeys::createFont({.face = font.face,
+                                    .height = -scale_.fontPixels(font.pointSize * 100),
+                                    .bold = font.bold,
+                                    .italic = font.italic,
+                                    .underline = font.underline,
+                                    .strikeOut = font.strikethrough,
+                                    .quality = CLEARTYPE_QUALITY});
 }
 
 void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font,
@@ -135,31 +128,45 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
         // A caption too dark to read on the black image (the settings' default colour is black) gets
         // a thin light halo, so every key stays readable in any colour.
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
-        const int reach = std::max(1, scale_.dpi() / 96);
-        const int saved = ::SaveDC(dc);
+        const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
+        const SavedDcState keepClip{dc};
         ::IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
-        ::SetTextColor(dc, kHaloColour);
+        const TextColorScope halo{dc, kHaloColour};
         for (int dy = -reach; dy <= reach; dy += reach) {
             for (int dx = -reach; dx <= reach; dx += reach) {
                 if (dx != 0 || dy != 0) draw(dx, dy);
             }
         }
-        ::RestoreDC(dc, saved);
     }
-    ::SetTextColor(dc, colour);
+    const TextColorScope caption{dc, colour};
     draw(0, 0);
+}
+
+// A bar under the accent, where the letter it goes on will stand: the key types nothing by itself. It
+// gets the captions' halo, so it shows in any caption colour.
+void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const {
+    const PixelRect p = scale_.toPixels(label.rect);
+    const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
+    RECT bar{p.left + width / 4, p.bottom - 2 * thickness, p.right - width / 4, p.bottom - thickness};
+    if (captionNeedsHalo(colour)) {
+        const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
+        RECT halo{bar.left - reach, bar.top - reach, bar.right + reach, bar.bottom + reach};
+        const Brush haloBrush{::CreateSolidBrush(kHaloColour)};
+        ::FillRect(dc, &halo, haloBrush.get());
+    }
+    const Brush brush{::CreateSolidBrush(colour)};
+    ::FillRect(dc, &bar, brush.get());
 }
 
 void KeyboardPainter::drawTitle(HDC dc) const {
     const PixelRect logo = scale_.toPixels(kLogoRect);
-    const PixelRect options = scale_.toPixels(findLabel(Control::Options, 1)->rect);
+    const PixelRect options = scale_.toPixels(findLabel(Control::Options, LabelPart::Frame)->rect);
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
     SelectScope useFont{dc, titleFont_.get()};
-    const COLORREF previous = ::SetTextColor(dc, notice_.empty() ? kTitleColour : kNoticeColour);
+    const TextColorScope title{dc, notice_.empty() ? kTitleColour : kNoticeColour};
     const std::wstring_view text = notice_.empty() ? std::wstring_view(L"tapkeys") : notice_;
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
-    ::SetTextColor(dc, previous);
 }
 
 void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour) {
@@ -190,9 +197,10 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
     // Lowest label first, so where captions overlap the uppermost one is drawn last.
     for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
         const Label& label = *it;
-        if (label.font == CaptionFont::None) continue;
+        if (label.part != LabelPart::Caption || label.font == CaptionFont::None) continue;
         if (label.font == CaptionFont::KeyFont) {
             drawCaption(dc, label, keys.keyCharacter(label.index), keyFont_.get(), captionColour);
+            if (keys.isDeadKey(label.index)) drawDeadKeyMark(dc, label, captionColour);
             continue;
         }
         const CaptionStyle& style = captionStyles_[static_cast<size_t>(label.font)];

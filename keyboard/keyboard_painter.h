@@ -39,9 +39,10 @@ private:
     void createCaptionFonts();
     Font createFont(const wchar_t* face, int centipoints, bool bold) const;
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
+    void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc) const;
 
-    LayoutScale scale_{96};
+    LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;

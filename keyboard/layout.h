@@ -10,7 +10,8 @@
 
 namespace tapkeys {
 
-inline constexpr int kTwipsPerPixelAt96Dpi = 15;
+inline constexpr int kLayoutDpi = 96;  // the density the layout's pixel sizes are given for
+inline constexpr int kTwipsPerPixelAt96Dpi = 1440 / kLayoutDpi;
 inline constexpr int kWindowWidthTwips = 9480;   // 632 px
 inline constexpr int kWindowHeightTwips = 3255;  // 217 px
 // The top band above the first row of key frames, by which the window is dragged.
@@ -19,9 +20,9 @@ inline constexpr int kBackgroundWidthPx = 632;
 inline constexpr int kBackgroundHeightPx = 218;  // one row taller than the window; the window shows 217
 inline constexpr int kCharacterKeyCount = 47;
 
-// The window's named label arrays. Index 0 of each special control is its caption label, index 1 its
-// frame; Return has a caption (0), an upper frame (1), the touch area between the rows (2) and a lower
-// frame (3).
+// The window's named label arrays: index i of Key and KeyBG belongs to character key i. A special
+// control has a caption label (index 0) and a frame (1); Return also has the touch area between the
+// rows (2) and a lower frame (3).
 enum class Control : std::uint8_t {
     Key,
     KeyBG,
@@ -47,11 +48,16 @@ enum class CaptionFont : std::uint8_t {
 
 enum class Align : std::uint8_t { Left, Centre };
 
+// What a label is to the painter and the background art.
+enum class LabelPart : std::uint8_t {
+    Caption,         // carries a caption in its font (Space's caption label shows none)
+    Frame,           // a key's or a button's outline on the background
+    FrameExtension,  // outlined as one shape with its control's Frame (the lower part of Enter's L)
+    TouchArea,       // only takes presses (Enter's area between its two frames)
+};
+
 struct TwipsRect {
     int left = 0, top = 0, width = 0, height = 0;
-    constexpr bool contains(int x, int y) const {
-        return x >= left && x < left + width && y >= top && y < top + height;
-    }
     constexpr int right() const { return left + width; }
     constexpr int bottom() const { return top + height; }
 };
@@ -59,6 +65,7 @@ struct TwipsRect {
 struct Label {
     Control control;
     std::uint8_t index;
+    LabelPart part;
     TwipsRect rect;
     CaptionFont font;
     Align align;
@@ -96,47 +103,54 @@ constexpr TwipsRect keyFrameRect(int index) {
     const TwipsRect c = keyCaptionRect(index);
     return {c.left - kFrameInset, c.top - kFrameInset, kFrameSize, kFrameSize};
 }
-constexpr Label special(Control c, int i, TwipsRect r, CaptionFont f = CaptionFont::None,
-                        Align a = Align::Left, std::wstring_view caption = {},
-                        std::wstring_view fallback = {}) {
-    return {c, static_cast<std::uint8_t>(i), r, f, a, caption, fallback};
+constexpr Label caption(Control c, TwipsRect r, CaptionFont f = CaptionFont::None, Align a = Align::Left,
+                        std::wstring_view text = {}, std::wstring_view fallback = {}) {
+    return {c, 0, LabelPart::Caption, r, f, a, text, fallback};
+}
+constexpr Label special(Control c, int i, LabelPart part, TwipsRect r) {
+    return {c, static_cast<std::uint8_t>(i), part, r, CaptionFont::None, Align::Left, {}, {}};
+}
+constexpr Label frame(Control c, TwipsRect r) {
+    return special(c, 1, LabelPart::Frame, r);
 }
 
 constexpr auto buildLayout() {
     using enum Control;
+    using enum LabelPart;
     using F = CaptionFont;
     std::array<Label, 2 * kCharacterKeyCount + 20> t{};
     std::size_t n = 0;
     // 1. caption labels and the Enter touch area
-    t[n++] = special(Options, 0, {8280, 240, 375, 375}, F::ArialBold, Align::Centre, L"\u2026");
-    t[n++] = special(Close, 0, {8880, 240, 375, 375}, F::Marlett, Align::Centre, L"\uF072", L"\u2715");
-    t[n++] = special(Space, 0, {7800, 2640, 1455, 375});
-    t[n++] = special(Return, 2, {8640, 1800, 615, 615});
-    t[n++] = special(Return, 0, {8400, 1440, 855, 375}, F::ArialNarrow, Align::Left, L"Enter");
-    t[n++] = special(Backspace, 0, {8160, 840, 1095, 375}, F::ArialNarrow, Align::Left, L"Bksp");
-    t[n++] = special(Shift, 0, {240, 2640, 735, 375}, F::WingdingsBold, Align::Left, L"\uF0F1", L"\u21E7");
-    t[n++] = special(CapsLock, 0, {240, 2040, 975, 375}, F::WingdingsBold, Align::Left, L"\uF0F2", L"\u21E9");
-    t[n++] = special(Tab, 0, {240, 1440, 735, 375}, F::ArialNarrow, Align::Left, L"Tab");
-    t[n++] = special(Esc, 0, {240, 840, 495, 375}, F::ArialNarrow, Align::Centre, L"Esc");
+    t[n++] = caption(Options, {8280, 240, 375, 375}, F::ArialBold, Align::Centre, L"\u2026");
+    t[n++] = caption(Close, {8880, 240, 375, 375}, F::Marlett, Align::Centre, L"\uF072", L"\u2715");
+    t[n++] = caption(Space, {7800, 2640, 1455, 375});
+    t[n++] = special(Return, 2, TouchArea, {8640, 1800, 615, 615});
+    t[n++] = caption(Return, {8400, 1440, 855, 375}, F::ArialNarrow, Align::Left, L"Enter");
+    t[n++] = caption(Backspace, {8160, 840, 1095, 375}, F::ArialNarrow, Align::Left, L"Bksp");
+    t[n++] = caption(Shift, {240, 2640, 735, 375}, F::WingdingsBold, Align::Left, L"\uF0F1", L"\u21E7");
+    t[n++] = caption(CapsLock, {240, 2040, 975, 375}, F::WingdingsBold, Align::Left, L"\uF0F2", L"\u21E9");
+    t[n++] = caption(Tab, {240, 1440, 735, 375}, F::ArialNarrow, Align::Left, L"Tab");
+    t[n++] = caption(Esc, {240, 840, 495, 375}, F::ArialNarrow, Align::Centre, L"Esc");
     for (int i = kCharacterKeyCount - 1; i >= 0; --i) {
-        t[n++] = {Key, static_cast<std::uint8_t>(i), keyCaptionRect(i), F::KeyFont, Align::Centre, {}, {}};
+        t[n++] = {
+            Key, static_cast<std::uint8_t>(i), Caption, keyCaptionRect(i), F::KeyFont, Align::Centre, {}, {}};
     }
     // 2. frames of the special keys
-    t[n++] = special(Space, 1, {7680, 2520, 1695, 615});
-    t[n++] = special(Close, 1, {8760, 120, 615, 615});
-    t[n++] = special(Backspace, 1, {8040, 720, 1335, 615});
-    t[n++] = special(Shift, 1, {120, 2520, 975, 615});
-    t[n++] = special(CapsLock, 1, {120, 1920, 1215, 615});
-    t[n++] = special(Return, 3, {8520, 1920, 855, 615});
-    t[n++] = special(Return, 1, {8280, 1320, 1095, 615});
-    t[n++] = special(Tab, 1, {120, 1320, 975, 615});
-    t[n++] = special(Esc, 1, {120, 720, 735, 615});
+    t[n++] = frame(Space, {7680, 2520, 1695, 615});
+    t[n++] = frame(Close, {8760, 120, 615, 615});
+    t[n++] = frame(Backspace, {8040, 720, 1335, 615});
+    t[n++] = frame(Shift, {120, 2520, 975, 615});
+    t[n++] = frame(CapsLock, {120, 1920, 1215, 615});
+    t[n++] = special(Return, 3, FrameExtension, {8520, 1920, 855, 615});
+    t[n++] = frame(Return, {8280, 1320, 1095, 615});
+    t[n++] = frame(Tab, {120, 1320, 975, 615});
+    t[n++] = frame(Esc, {120, 720, 735, 615});
     // 3. frames of the character keys
     for (int i = kCharacterKeyCount - 1; i >= 0; --i) {
-        t[n++] = {KeyBG, static_cast<std::uint8_t>(i), keyFrameRect(i), F::None, Align::Left, {}, {}};
+        t[n++] = {KeyBG, static_cast<std::uint8_t>(i), Frame, keyFrameRect(i), F::None, Align::Left, {}, {}};
     }
     // 4. lowest of all
-    t[n++] = special(Options, 1, {8160, 120, 615, 615});
+    t[n++] = frame(Options, {8160, 120, 615, 615});
     return t;
 }
 }  // namespace detail
@@ -150,19 +164,18 @@ struct HitTarget {
     const Label* label = nullptr;
 };
 
-// x and y in twips from the window's top-left corner.
-constexpr HitTarget hitTest(int x, int y) {
-    for (const Label& label : kLayout) {
-        if (label.rect.contains(x, y)) return {HitTarget::Kind::Label, &label};
-    }
-    if (kLogoRect.contains(x, y)) return {HitTarget::Kind::Logo, nullptr};
-    return {};
-}
-
 // The label of a control, by name and index (nullptr when the layout has none).
 constexpr const Label* findLabel(Control control, int index) {
     for (const Label& label : kLayout) {
         if (label.control == control && label.index == index) return &label;
+    }
+    return nullptr;
+}
+
+// The first label of a control that is this part (nullptr when the layout has none).
+constexpr const Label* findLabel(Control control, LabelPart part) {
+    for (const Label& label : kLayout) {
+        if (label.control == control && label.part == part) return &label;
     }
     return nullptr;
 }

@@ -12,7 +12,7 @@ struct PixelRect {
 
 class LayoutScale {
 public:
-    explicit constexpr LayoutScale(int dpi = 96) : dpi_(dpi > 0 ? dpi : 96) {}
+    explicit constexpr LayoutScale(int dpi = kLayoutDpi) : dpi_(dpi > 0 ? dpi : kLayoutDpi) {}
     constexpr int dpi() const { return dpi_; }
 
     // Rounded to the nearest pixel, halves up: the background artwork scales its outlines the same way.

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "assets/resource_ids.h"
@@ -9,6 +11,7 @@
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
 #include "output/target_caps_lock.h"
+#include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
 #include "win32/system_function.h"
@@ -122,7 +125,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
-        case WM_CLOSE: onUnload();
+        case WM_CLOSE: return onUnload(), 0;
         default: return defaultProc(message, wParam, lParam);
     }
 }
@@ -134,6 +137,7 @@ void MainWindow::onLoad() {
     topmostKeeper_ = TopmostKeeper{hwnd()};
     styleCtl_.setTopMost(true);
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(false);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
@@ -179,6 +183,17 @@ void MainWindow::loadKeyMap() {
     const KeySets sets = tapkeys::loadKeyMap(ini_, appFolder_, settings_);
     keyMap_.keySetLC = sets.normal;
     keyMap_.keySetUC = sets.shifted;
+}
+
+// The target's layout is asked for on every tick, which is cheap; it is read key by key only when it is
+// another one: the user switched the input language or a window with another layout became the target.
+bool MainWindow::followTargetLayout() {
+    if (!settings_.extras.followLayout) {
+        keyMap_.stopFollowingLayout();
+        return false;
+    }
+    const HKL layout = targetKeyboardLayout(target_.targetWindow());
+    return keyMap_.followLayout(reinterpret_cast<std::uintptr_t>(layout), TargetLayoutReader{layout});
 }
 
 void MainWindow::onPaint() {
@@ -237,11 +252,14 @@ void MainWindow::onRelease(POINT at) {
 
 void MainWindow::showOptions() {
     styleCtl_.setTopMost(false);
-    showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC});
-    // However the dialog closed, the keys show the members as they are now.
+    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
+        settings_ = std::move(*edited);
+    }
+    // However the dialog closed, the keys show the settings as they are now, the language file re-read.
     styleCtl_.setTopMost(true);
     applyKeyFont();
     loadKeyMap();
+    followTargetLayout();
     keyMap_.showKeySet(keyMap_.shifted());
 }
 
@@ -254,6 +272,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
     // The notice about a refusing target stays until another target is in front.
     if (!painter_.notice().empty() && !refusesInput(target_.targetWindow())) showNotice({});
@@ -292,10 +311,19 @@ void MainWindow::giveForegroundToTarget() {
 }
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
-    // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot
-    // Shift stays for the next target.
-    if (refusesInput(::GetForegroundWindow())) return showNotice(L"Can't type into an administrator window");
-    tapkeys::sendKeyString(keyString, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, keyOutput_);
+}
+
+void MainWindow::sendPositionKey(const PositionKey& key) {
+    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, keyOutput_);
+}
+
+// Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift
+// stays for the next target.
+bool MainWindow::foregroundRefusesInput() {
+    if (!refusesInput(::GetForegroundWindow())) return false;
+    showNotice(L"Can't type into an administrator window");
+    return true;
 }
 
 bool MainWindow::refusesInput(HWND target) {

@@ -36,6 +36,7 @@ private:
     void saveSettings();
     void applyKeyFont();
     void loadKeyMap();
+    bool followTargetLayout();
 
     // Messages
     void onPaint();
@@ -54,7 +55,9 @@ private:
     // KeyboardHost
     void giveForegroundToTarget() override;
     void sendKeyString(std::wstring_view keyString) override;
+    void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
+    bool foregroundRefusesInput();
     bool refusesInput(HWND target);
     void showNotice(std::wstring notice);
 

@@ -3,32 +3,22 @@
 #include <cmath>
 #include <cwchar>
 
+#include "settings/keyboard_settings.h"
 #include "settings/number_reading.h"
 
 namespace tapkeys {
-
-namespace {
-
-// NaN fails both comparisons, so it counts as out of range like the other non-numbers.
-bool isAcceptedSize(double points) {
-    return points >= minFontPoints && points <= maxFontPoints;
-}
-
-}  // namespace
 
 std::wstring fontSizeText(std::int16_t points) {
     return std::to_wstring(points) + L"pt";
 }
 
 std::int16_t fontSizeFromText(std::wstring_view text) {
-    const double points = readNumber(text);
-    if (!isAcceptedSize(points)) return minFontPoints;
-    return roundToInt16(points).value_or(minFontPoints);
+    return kDialogFontSizeRule.apply(readNumber(text));
 }
 
 std::wstring normalizedFontSizeText(std::wstring_view text, std::wstring_view decimalSeparator) {
     double points = readNumber(text);
-    if (!isAcceptedSize(points)) points = minFontPoints;
+    if (!kDialogFontSizeRule.accepts(points)) points = kDialogFontSizeRule.fallback;
     // %.15g is the general number format: no exponent in 8..255, no trailing zeros.
     wchar_t digits[32] = {};
     std::swprintf(digits, std::size(digits), L"%.15g", points);

@@ -9,15 +9,12 @@
 
 namespace tapkeys {
 
-// The smallest and largest key font size the dialog lets through; anything else becomes the smallest.
-inline constexpr std::int16_t minFontPoints = 8;
-inline constexpr std::int16_t maxFontPoints = 255;
-
 // The text the size box shows for a stored size: 14 -> "14pt".
 std::wstring fontSizeText(std::int16_t points);
 
-// The size stored on OK: the number at the start of the text when 8 <= v <= 255, a half rounding to the
-// even neighbour; otherwise 8. Holds for typed text too, so Enter in the size box stores the same.
+// The size stored on OK: the number at the start of the text under kDialogFontSizeRule (8 <= v <= 255,
+// a half rounding to the even neighbour; otherwise 8). Holds for typed text too, so Enter in the size
+// box stores the same.
 std::int16_t fontSizeFromText(std::wstring_view text);
 
 // The text that replaces the size box's text when the box loses the focus: the number read from it

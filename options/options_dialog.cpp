@@ -8,6 +8,7 @@
 #include "win32/base_dialog.h"
 #include "win32/dialog_controls.h"
 #include "win32/gdi.h"
+#include "win32/message_pump.h"
 #include "win32/system_function.h"
 #include "win32/window_timer.h"
 
@@ -15,10 +16,9 @@ namespace tapkeys {
 
 namespace {
 
+// The font lists are filled once, this long after the dialog is on screen.
 constexpr UINT_PTR fontLoadTimerId = 1;
 constexpr UINT fontLoadDelayMs = 100;
-constexpr WPARAM keymapMaxLength = 47;
-constexpr WORD keymapMarginPx = 1;
 
 // A background colour with the brush that paints it.
 struct SolidFill {
@@ -27,21 +27,26 @@ struct SolidFill {
     Brush brush;
 };
 
+// The key-map boxes: one character per character key, each margin one pixel.
+constexpr WPARAM keymapMaxLength = 47;
+constexpr WORD keymapMarginPx = 1;
+
 // Courier New 9.75 pt for the key-map boxes, so the 47 characters line up like the keys.
 Font keymapFont() {
     const WindowDc screen(nullptr);
     const int height = -::MulDiv(975, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 7200);
-    return Font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              FIXED_PITCH | FF_MODERN, L"Courier New"));
+    return createFont({.face = L"Courier New", .height = height, .pitchAndFamily = FIXED_PITCH | FF_MODERN});
 }
 
 class OptionsDialog : public BaseDialog<OptionsDialog> {
 public:
-    OptionsDialog(KeyboardSettings& members, const KeySets& currentKeySets)
-        : members_(members), keySets_(currentKeySets) {}
+    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets)
+        : settings_(current), keySets_(currentKeySets) {}
 
-    bool show(HWND owner) { return runModal(owner, IDD_OPTIONS) == IDOK; }
+    std::optional<KeyboardSettings> show(HWND owner) {
+        if (runModal(owner, IDD_OPTIONS) != IDOK) return std::nullopt;
+        return settings_;
+    }
 
 private:
     friend class BaseDialog<OptionsDialog>;
@@ -70,7 +75,7 @@ private:
             ::SendMessageW(control(id), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                            MAKELPARAM(keymapMarginPx, keymapMarginPx));
         }
-        showForm(formFromSettings(members_));
+        showForm(formFromSettings(settings_));
         updateUserKeymapFields();
         fontLoadTimer_ = WindowTimer(hwnd(), fontLoadTimerId, fontLoadDelayMs);
         // The first tab stop would be the language-file option even when it is not the chosen one; the
@@ -161,7 +166,7 @@ private:
     }
 
     void chooseColor() {
-        const std::int32_t chosen = ShowColorDlg(hwnd(), false);
+        const std::int32_t chosen = ShowColorDlg(hwnd(), false, colorButtonFace_);
         if (chosen == -1) return;
         colorButtonFace_ = chosen;
         ::InvalidateRect(control(IDC_CMD_COLOR), nullptr, TRUE);
@@ -183,7 +188,7 @@ private:
     }
 
     void onOk() {
-        members_ = settingsFromForm(readForm());
+        settings_ = settingsFromForm(readForm());
         endDialog(IDOK);
     }
 
@@ -206,35 +211,18 @@ private:
     }
 
     // Runs once per showing, after the dialog is on screen. The face list can be long, so the dialog
-    // answers input between faces; OK or Cancel in between end the loading with the dialog.
+    // answers input between faces; OK or Cancel in between end the loading with the dialog, and a quit
+    // request met on the way is left for the modal loop, which ends the dialog on it.
     void loadFontLists() {
         for (const std::wstring& size : fontSizeListEntries()) addListEntry(control(IDC_CBO_FONTSIZE), size);
+        MessagePump pump(hwnd(), closing_);
         for (const std::wstring& face : screenFontFaces()) {
-            if (!processPendingMessages()) return;
+            if (!pump.dispatchPending()) return;
             addListEntry(control(IDC_CBO_FONTFACE), face);
         }
     }
 
-    // Handles every waiting message as the dialog's own loop would, keyboard navigation included.
-    // False once the dialog is closing: EndDialog destroys it only after this handler has returned,
-    // so nothing may be added after that.
-    bool processPendingMessages() {
-        MSG message;
-        while (!closing_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                // Leave the quit request for the modal loop, which ends the dialog on it.
-                ::PostQuitMessage(static_cast<int>(message.wParam));
-                return false;
-            }
-            if (!::IsDialogMessageW(hwnd(), &message)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-        }
-        return !closing_;
-    }
-
-    KeyboardSettings& members_;
+    KeyboardSettings settings_;
     const KeySets& keySets_;
     std::int32_t colorButtonFace_ = 0;
     ExtrasSettings extras_;  // no controls of its own on this page
@@ -245,10 +233,6 @@ private:
     const SolidFill* keymapFieldFill_ = &dialogFill_;
     WindowTimer fontLoadTimer_;
 };
-
-}  // namespace
-
-namespace {
 
 // The common controls (version 6, as the manifest asks) are loaded with the first showing of the
 // dialog, their only user: loaded at start-up they were a fifth of the keyboard's start-up time.
@@ -261,9 +245,10 @@ void initCommonControls() {
 
 }  // namespace
 
-bool showOptionsDialog(HWND owner, KeyboardSettings& members, const KeySets& currentKeySets) {
+std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
+                                                  const KeySets& currentKeySets) {
     initCommonControls();
-    OptionsDialog dialog(members, currentKeySets);
+    OptionsDialog dialog(current, currentKeySets);
     return dialog.show(owner);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the options dialog's controls hold, as a plain value: filled from the keyboard window's settings
-// members when the dialog opens, turned back into members on OK. Platform-free.
+// when the dialog opens, turned back into settings on OK. Platform-free.
 
 #include <cstdint>
 #include <string>

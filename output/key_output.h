@@ -3,9 +3,18 @@
 // implements this with SendInput and the message-pumping pause, the tests with a recording fake.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tapkeys {
+
+// A physical key of the target's layout, named by its scan code, and the text the keyboard shows on it.
+struct PositionKey {
+    std::uint16_t scanCode = 0;
+    bool shifted = false;
+    std::wstring shown;
+    bool operator==(const PositionKey&) const = default;
+};
 
 class KeyOutput {
 public:
@@ -13,6 +22,9 @@ public:
     // Types one item of SendKeys notation into the focused window without waiting: a single character,
     // a reserved character in braces such as "{+}", or "{LEFT}" / "{RIGHT}".
     virtual void sendKeys(std::wstring_view item) = 0;
+    // Presses the physical key itself, with Shift where its layer needs it, so the target's own layout
+    // makes the character and a dead key composes with the next key there.
+    virtual void positionKey(const PositionKey& key) = 0;
     // One synthetic press (keyUp false) or release (keyUp true) of a virtual key.
     virtual void keyEvent(std::uint8_t virtualKey, bool keyUp) = 0;
     // Pauses while window messages keep being processed; other key presses may run inside.

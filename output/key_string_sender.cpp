@@ -4,13 +4,11 @@
 
 #include "output/named_keys.h"
 #include "output/utf16.h"
+#include "output/virtual_keys.h"
 
 namespace tapkeys {
 namespace {
 
-constexpr std::uint8_t backspaceKey = 0x08;
-constexpr std::uint8_t leftKey = 0x25;
-constexpr std::uint8_t rightKey = 0x27;
 constexpr int nudgePause = 10;
 
 constexpr std::wstring_view reservedCharacters = L"()[]{}+^%~";
@@ -26,13 +24,16 @@ std::wstring sendKeysItem(std::wstring_view character) {
 // Safe mode serves text fields that mishandle the keyboard's input: a caret nudge, with time for the
 // target to take it, before every character. It is read afresh each time because a pause runs other
 // handlers, the options dialog among them.
+void nudgeInSafeMode(KeyOutput& out) {
+    if (!out.safeMode()) return;
+    out.sendKeys(L"{LEFT}");
+    out.pause(nudgePause);
+    out.sendKeys(L"{RIGHT}");
+    out.pause(nudgePause);
+}
+
 void typePlain(std::wstring_view character, KeyOutput& out) {
-    if (out.safeMode()) {
-        out.sendKeys(L"{LEFT}");
-        out.pause(nudgePause);
-        out.sendKeys(L"{RIGHT}");
-        out.pause(nudgePause);
-    }
+    nudgeInSafeMode(out);
     out.sendKeys(sendKeysItem(character));
 }
 
@@ -42,10 +43,10 @@ void pressAndRelease(std::uint8_t virtualKey, KeyOutput& out) {
 }
 
 void pressNamedKey(std::uint8_t virtualKey, KeyOutput& out) {
-    if (virtualKey == backspaceKey && out.safeMode()) {
-        pressAndRelease(leftKey, out);
+    if (virtualKey == vk::back && out.safeMode()) {
+        pressAndRelease(vk::left, out);
         out.pause(nudgePause);
-        pressAndRelease(rightKey, out);
+        pressAndRelease(vk::right, out);
         out.pause(nudgePause);
     }
     pressAndRelease(virtualKey, out);
@@ -77,6 +78,12 @@ void sendKeyString(std::wstring_view keyStringView, KeyOutput& out) {
         // The closing character is skipped unseen, and may lie past the end.
         i += named->nameLength + 2;
     }
+    out.keyStringDone();
+}
+
+void sendPositionKey(PositionKey key, KeyOutput& out) {
+    nudgeInSafeMode(out);
+    out.positionKey(key);
     out.keyStringDone();
 }
 

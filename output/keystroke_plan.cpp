@@ -4,6 +4,7 @@
 
 #include "output/named_keys.h"
 #include "output/utf16.h"
+#include "output/virtual_keys.h"
 
 namespace tapkeys {
 namespace {
@@ -12,11 +13,11 @@ struct ModifierKey {
     std::uint8_t bit;
     std::uint8_t virtualKey;
 };
-// VK_SHIFT, VK_CONTROL, VK_MENU: pressed in this order, released in the reverse one.
+// Pressed in this order, released in the reverse one.
 constexpr std::array<ModifierKey, 3> modifierKeys{{
-    {modifier_bits::shift, 0x10},
-    {modifier_bits::control, 0x11},
-    {modifier_bits::alt, 0x12},
+    {modifier_bits::shift, vk::shift},
+    {modifier_bits::control, vk::control},
+    {modifier_bits::alt, vk::menu},
 }};
 
 // Ctrl or Alt alone would reach the target as a shortcut or open its menu; with each other they are
@@ -27,13 +28,16 @@ bool canPressModifiers(std::uint8_t modifiers) {
     return (modifiers & ~known) == 0 && ((modifiers & altGr) == 0 || (modifiers & altGr) == altGr);
 }
 
-std::vector<KeyStroke> planKeyPress(LayoutKey key, const KeyboardLayout& layout) {
+std::vector<KeyStroke> planKeyPress(LayoutKey key, const KeyboardLayout& layout, std::uint16_t scanCode = 0) {
     std::vector<KeyStroke> strokes;
     for (const ModifierKey& modifier : modifierKeys) {
         if (key.modifiers & modifier.bit) strokes.push_back(planKeyEvent(modifier.virtualKey, false, layout));
     }
-    strokes.push_back(planKeyEvent(key.virtualKey, false, layout));
-    strokes.push_back(planKeyEvent(key.virtualKey, true, layout));
+    for (const bool keyUp : {false, true}) {
+        KeyStroke stroke = planKeyEvent(key.virtualKey, keyUp, layout);
+        if (scanCode != 0) stroke.scanCode = scanCode;
+        strokes.push_back(stroke);
+    }
     for (auto modifier = modifierKeys.rbegin(); modifier != modifierKeys.rend(); ++modifier) {
         if (key.modifiers & modifier->bit)
             strokes.push_back(planKeyEvent(modifier->virtualKey, true, layout));
@@ -92,26 +96,25 @@ std::optional<LayoutKey> layoutKeyFromScanResult(std::int16_t vkKeyScanResult) {
 
 bool isExtendedKey(std::uint8_t virtualKey) {
     switch (virtualKey) {
-        case 0x03:  // VK_CANCEL, Ctrl+Break
-        case 0x21:  // VK_PRIOR
-        case 0x22:  // VK_NEXT
-        case 0x23:  // VK_END
-        case 0x24:  // VK_HOME
-        case 0x25:  // VK_LEFT
-        case 0x26:  // VK_UP
-        case 0x27:  // VK_RIGHT
-        case 0x28:  // VK_DOWN
-        case 0x2C:  // VK_SNAPSHOT
-        case 0x2D:  // VK_INSERT
-        case 0x2E:  // VK_DELETE
-        case 0x5B:  // VK_LWIN
-        case 0x5C:  // VK_RWIN
-        case 0x5D:  // VK_APPS
-        case 0x6F:  // VK_DIVIDE
-        case 0x90:  // VK_NUMLOCK
-        case 0xA3:  // VK_RCONTROL
-        case 0xA5:  // VK_RMENU
-            return true;
+        case vk::cancel:
+        case vk::pageUp:
+        case vk::pageDown:
+        case vk::end:
+        case vk::home:
+        case vk::left:
+        case vk::up:
+        case vk::right:
+        case vk::down:
+        case vk::printScreen:
+        case vk::insert:
+        case vk::del:
+        case vk::leftWin:
+        case vk::rightWin:
+        case vk::apps:
+        case vk::divide:
+        case vk::numLock:
+        case vk::rightControl:
+        case vk::rightMenu: return true;
         default:
             // VK_PAUSE is not among them: its E1 prefix has no flag of its own.
             return false;
@@ -130,6 +133,16 @@ std::vector<KeyStroke> planCharacter(std::wstring_view character, const Keyboard
             return planKeyPress(*key, layout);
     }
     return planUnicode(character);
+}
+
+std::vector<KeyStroke> planPositionKey(const PositionKey& key, const KeyboardLayout& layout) {
+    const std::uint8_t virtualKey = layout.virtualKey(key.scanCode);
+    if (virtualKey == 0) return planText(key.shown, layout);
+    LayoutKey press{virtualKey, key.shifted ? modifier_bits::shift : std::uint8_t{0}};
+    const LayoutKey turned{virtualKey, static_cast<std::uint8_t>(press.modifiers ^ modifier_bits::shift)};
+    // A dead key types nothing either way and keeps its layer.
+    if (layout.typedBy(press) != key.shown && layout.typedBy(turned) == key.shown) press = turned;
+    return planKeyPress(press, layout, key.scanCode);
 }
 
 std::vector<KeyStroke> planSendKeysItem(std::wstring_view item, const KeyboardLayout& layout) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "output/key_output.h"
+
 namespace tapkeys {
 
 // The platform's KEYEVENTF_* values.
@@ -56,6 +58,8 @@ public:
     virtual std::wstring typedBy(LayoutKey key) const = 0;
     // The key's scan code (MapVirtualKey); 0 when the layout has none.
     virtual std::uint16_t scanCode(std::uint8_t virtualKey) const = 0;
+    // The virtual key the layout gives the physical key with this scan code; 0 when none.
+    virtual std::uint8_t virtualKey(std::uint16_t scanCode) const = 0;
 };
 
 // Keys whose scan code comes with the 0xE0 prefix: they need KEYEVENTF_EXTENDEDKEY, or applications
@@ -69,6 +73,11 @@ KeyStroke planKeyEvent(std::uint8_t virtualKey, bool keyUp, const KeyboardLayout
 // layout when pressing that key, with the lock keys as they stand, really types it; otherwise as
 // Unicode input.
 std::vector<KeyStroke> planCharacter(std::wstring_view character, const KeyboardLayout& layout);
+
+// Presses the physical key (its layout's virtual key with its own scan code), with Shift as its layer
+// needs; where the target's Caps Lock would turn the letter around, Shift is turned around too, so the
+// key types what it shows. A scan code the layout has no key for types the shown text instead.
+std::vector<KeyStroke> planPositionKey(const PositionKey& key, const KeyboardLayout& layout);
 
 // One item of SendKeys notation: "x", a braced character such as "{+}", or a braced key name such as
 // "{LEFT}". Any other text is typed character by character.

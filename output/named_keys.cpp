@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "output/virtual_keys.h"
+#include "win32/ascii_case.h"
+
 namespace tapkeys {
 namespace {
 
@@ -12,23 +15,21 @@ struct NamedKey {
 
 // The first match wins, so a name that begins with another name comes before it: DELETE before DEL,
 // INSERT before INS, F10 to F16 before F1.
+// clang-format off
 constexpr std::array<NamedKey, 42> namedKeys{{
-    {L"BACKSPACE", 0x08}, {L"BS", 0x08},         {L"BKSP", 0x08},  {L"BREAK", 0x13},   {L"CAPSLOCK", 0x14},
-    {L"DELETE", 0x2E},    {L"DEL", 0x2E},        {L"DOWN", 0x28},  {L"UP", 0x26},      {L"LEFT", 0x25},
-    {L"RIGHT", 0x27},     {L"END", 0x23},        {L"ENTER", 0x0D}, {L"HOME", 0x24},    {L"ESC", 0x1B},
-    {L"HELP", 0x2F},      {L"INSERT", 0x2D},     {L"INS", 0x2D},   {L"NUMLOCK", 0x90}, {L"PGUP", 0x21},
-    {L"PGDN", 0x22},      {L"SCROLLLOCK", 0x91}, {L"TAB", 0x09},   {L"F10", 0x79},     {L"F11", 0x7A},
-    {L"F12", 0x7B},       {L"F13", 0x7C},        {L"F14", 0x7D},   {L"F15", 0x7E},     {L"F16", 0x7F},
-    {L"F1", 0x70},        {L"F2", 0x71},         {L"F3", 0x72},    {L"F4", 0x73},      {L"F5", 0x74},
-    {L"F6", 0x75},        {L"F7", 0x76},         {L"F8", 0x77},    {L"F9", 0x78},      {L"WIN", 0x5B},
-    {L"APPS", 0x5D},      {L"PRINT", 0x2C},
+    {L"BACKSPACE", vk::back}, {L"BS", vk::back},       {L"BKSP", vk::back},            {L"BREAK", vk::pause},
+    {L"CAPSLOCK", vk::capsLock}, {L"DELETE", vk::del}, {L"DEL", vk::del},              {L"DOWN", vk::down},
+    {L"UP", vk::up},          {L"LEFT", vk::left},     {L"RIGHT", vk::right},          {L"END", vk::end},
+    {L"ENTER", vk::enter},    {L"HOME", vk::home},     {L"ESC", vk::escape},           {L"HELP", vk::help},
+    {L"INSERT", vk::insert},  {L"INS", vk::insert},    {L"NUMLOCK", vk::numLock},      {L"PGUP", vk::pageUp},
+    {L"PGDN", vk::pageDown},  {L"SCROLLLOCK", vk::scrollLock}, {L"TAB", vk::tab},      {L"F10", vk::f(10)},
+    {L"F11", vk::f(11)},      {L"F12", vk::f(12)},     {L"F13", vk::f(13)},            {L"F14", vk::f(14)},
+    {L"F15", vk::f(15)},      {L"F16", vk::f(16)},     {L"F1", vk::f(1)},              {L"F2", vk::f(2)},
+    {L"F3", vk::f(3)},        {L"F4", vk::f(4)},       {L"F5", vk::f(5)},              {L"F6", vk::f(6)},
+    {L"F7", vk::f(7)},        {L"F8", vk::f(8)},       {L"F9", vk::f(9)},              {L"WIN", vk::leftWin},
+    {L"APPS", vk::apps},      {L"PRINT", vk::printScreen},
 }};
-
-// Only ASCII letters fold: the names are ASCII, and a locale's case rules must not turn some other
-// character into one of their letters.
-constexpr wchar_t asciiUpper(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
+// clang-format on
 
 bool startsWithName(std::wstring_view text, std::wstring_view name) {
     if (text.size() < name.size()) return false;

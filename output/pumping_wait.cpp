@@ -17,8 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// QS_KEY to QS_HOTKEY: every kind of input a handler of this program can wait for.
-constexpr DWORD wakeMask = 0xFF;
+// Every kind of input a handler of this program can wait for.
+constexpr DWORD wakeMask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                           QS_SENDMESSAGE | QS_HOTKEY;
 
 // Without the timer the wait still has to last about its time, on the steady clock.
 void pumpUntil(Clock::time_point deadline, MessagePump& pump) {

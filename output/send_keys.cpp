@@ -7,6 +7,7 @@
 
 #include "output/keystroke_plan.h"
 #include "output/target_caps_lock.h"
+#include "output/virtual_keys.h"
 
 namespace tapkeys {
 namespace {
@@ -14,6 +15,20 @@ namespace {
 static_assert(keystroke_flags::extendedKey == KEYEVENTF_EXTENDEDKEY);
 static_assert(keystroke_flags::keyUp == KEYEVENTF_KEYUP);
 static_assert(keystroke_flags::unicode == KEYEVENTF_UNICODE);
+static_assert(vk::cancel == VK_CANCEL && vk::back == VK_BACK && vk::tab == VK_TAB && vk::enter == VK_RETURN);
+static_assert(vk::shift == VK_SHIFT && vk::control == VK_CONTROL && vk::menu == VK_MENU &&
+              vk::pause == VK_PAUSE);
+static_assert(vk::capsLock == VK_CAPITAL && vk::escape == VK_ESCAPE && vk::pageUp == VK_PRIOR &&
+              vk::pageDown == VK_NEXT);
+static_assert(vk::end == VK_END && vk::home == VK_HOME && vk::left == VK_LEFT && vk::up == VK_UP &&
+              vk::right == VK_RIGHT && vk::down == VK_DOWN);
+static_assert(vk::printScreen == VK_SNAPSHOT && vk::insert == VK_INSERT && vk::del == VK_DELETE &&
+              vk::help == VK_HELP);
+static_assert(vk::leftWin == VK_LWIN && vk::rightWin == VK_RWIN && vk::apps == VK_APPS &&
+              vk::divide == VK_DIVIDE);
+static_assert(vk::f(1) == VK_F1 && vk::f(9) == VK_F9 && vk::f(10) == VK_F10 && vk::f(16) == VK_F16);
+static_assert(vk::numLock == VK_NUMLOCK && vk::scrollLock == VK_SCROLL && vk::rightControl == VK_RCONTROL &&
+              vk::rightMenu == VK_RMENU);
 
 // ToUnicodeEx flag (Windows 10 1607 and later): leave the keyboard state, dead keys included, alone.
 constexpr UINT keepKeyboardState = 0x4;
@@ -46,6 +61,10 @@ public:
         return static_cast<std::uint16_t>(::MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout_));
     }
 
+    std::uint8_t virtualKey(std::uint16_t scanCode) const override {
+        return static_cast<std::uint8_t>(::MapVirtualKeyExW(scanCode, MAPVK_VSC_TO_VK_EX, layout_));
+    }
+
 private:
     DWORD thread_;
     HKL layout_;
@@ -70,6 +89,10 @@ void send(const std::vector<KeyStroke>& strokes) {
 
 void typeSendKeysItem(std::wstring_view item) {
     send(planSendKeysItem(item, ForegroundLayout()));
+}
+
+void typePositionKey(const PositionKey& key) {
+    send(planPositionKey(key, ForegroundLayout()));
 }
 
 void sendKeyEvent(std::uint8_t virtualKey, bool keyUp) {

@@ -14,6 +14,10 @@ void SystemKeyOutput::sendKeys(std::wstring_view item) {
     typeSendKeysItem(item);
 }
 
+void SystemKeyOutput::positionKey(const PositionKey& key) {
+    typePositionKey(key);
+}
+
 void SystemKeyOutput::keyEvent(std::uint8_t virtualKey, bool keyUp) {
     sendKeyEvent(virtualKey, keyUp);
 }

@@ -14,6 +14,7 @@ public:
     SystemKeyOutput(const bool& useSafeMode, std::function<void()> onKeyStringDone);
 
     void sendKeys(std::wstring_view item) override;
+    void positionKey(const PositionKey& key) override;
     void keyEvent(std::uint8_t virtualKey, bool keyUp) override;
     void pause(int milliseconds) override;
     bool safeMode() const override;

@@ -15,6 +15,8 @@ public:
     // a value are dropped, surrounding quotation marks are removed, at most 254 characters come back.
     virtual std::wstring readIni(std::wstring_view section, std::wstring_view key,
                                  std::wstring_view defaultValue, const std::wstring& path) = 0;
+    // Stores value so that readIni gives it back unchanged (up to its 254 characters), blanks or
+    // quotation marks at its ends and characters beyond the ANSI code page included.
     virtual void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                           const std::wstring& path) = 0;
 };

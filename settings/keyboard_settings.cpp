@@ -1,83 +1,156 @@
 #include "settings/keyboard_settings.h"
 
 #include <array>
-#include <cstddef>
-
-#include "settings/number_reading.h"
+#include <limits>
+#include <variant>
 
 namespace tapkeys {
 
 namespace {
 
-// The keys in the order the file holds them; load and save both walk this order.
-enum Setting : std::size_t {
-    SafeMode,
-    WindowX,
-    WindowY,
-    FontFace,
-    FontStyle,
-    FontSize,
-    FontColor,
-    KeyMapSource,
-    UserKeyMapNormal,
-    UserKeyMapShift,
-    SettingCount
-};
+// Where a row's value lives: a member of KeyboardSettings or of its extras.
+template <typename T>
+struct Field {
+    T KeyboardSettings::*member = nullptr;
+    T ExtrasSettings::*extra = nullptr;
 
-struct SettingName {
+    T& of(KeyboardSettings& settings) const { return member ? settings.*member : settings.extras.*extra; }
+    const T& of(const KeyboardSettings& settings) const {
+        return member ? settings.*member : settings.extras.*extra;
+    }
+};
+template <typename T>
+constexpr Field<T> field(T KeyboardSettings::*member) {
+    return {member, nullptr};
+}
+template <typename T>
+constexpr Field<T> field(T ExtrasSettings::*extra) {
+    return {nullptr, extra};
+}
+
+// What a row holds. A missing key reads as the row's default; a number is read with readNumber and
+// then follows the row's rule.
+struct Flag {  // "1" or "0"; only a number equal to 1 switches it on
+    Field<bool> value;
+    bool defaultOn = false;
+};
+struct Text {  // taken as read
+    Field<std::wstring> value;
+    std::wstring_view defaultValue;
+};
+template <typename Int>
+struct WholeNumber {  // a missing key reads as the rule's fallback
+    Field<Int> value;
+    WholeNumberRule<Int> rule;
+};
+enum class Axis { X, Y };
+struct WindowEdge {  // screen pixels; the default centres the window
+    Axis axis;
+};
+using SettingValue =
+    std::variant<Flag, Text, WholeNumber<std::int16_t>, WholeNumber<std::int32_t>, WindowEdge>;
+
+struct Setting {
     std::wstring_view section;
     std::wstring_view key;
+    SettingValue value;
 };
 
-constexpr std::array<SettingName, SettingCount> kSettingNames{{
-    {L"misc", L"SAFEMODE"},
-    {L"misc", L"WINDOWX"},
-    {L"misc", L"WINDOWY"},
-    {L"fonts", L"FONTFACE"},
-    {L"fonts", L"FONTSTYLE"},
-    {L"fonts", L"FONTSIZE"},
-    {L"fonts", L"FONTCOLOR"},
-    {L"keymapping", L"KEYMAP"},
-    {L"keymapping", L"USERKEYMAPNORMAL"},
-    {L"keymapping", L"USERKEYMAPSHIFT"},
-}};
+constexpr double kAnyNumber = std::numeric_limits<double>::infinity();
 
-constexpr std::int16_t kDefaultFontSize = 14;
-constexpr double kMinFontSize = 8, kMaxFontSize = 255;
+// The keys in the order the file holds them; load and save both walk this order.
+constexpr std::array kSettings{
+    Setting{L"misc", L"SAFEMODE", Flag{field(&KeyboardSettings::useSafeMode)}},
+    Setting{L"misc", L"WINDOWX", WindowEdge{Axis::X}},
+    Setting{L"misc", L"WINDOWY", WindowEdge{Axis::Y}},
+    Setting{L"fonts", L"FONTFACE", Text{field(&KeyboardSettings::fontFace), L"Arial"}},
+    Setting{L"fonts", L"FONTSTYLE", Text{field(&KeyboardSettings::fontStyle), L""}},
+    Setting{L"fonts", L"FONTSIZE",
+            WholeNumber<std::int16_t>{field(&KeyboardSettings::fontSze), kFontSizeRule}},
+    // Only hand-edited files hold colours beyond 32 bits; black is the same answer an empty value gets.
+    Setting{L"fonts", L"FONTCOLOR",
+            WholeNumber<std::int32_t>{field(&KeyboardSettings::fontColor), {-kAnyNumber, kAnyNumber, 0}}},
+    Setting{L"keymapping", L"KEYMAP", Text{field(&KeyboardSettings::keyMap), L"ini"}},
+    Setting{L"keymapping", L"USERKEYMAPNORMAL", Text{field(&KeyboardSettings::keyMapUserLC), L""}},
+    Setting{L"keymapping", L"USERKEYMAPSHIFT", Text{field(&KeyboardSettings::keyMapUserUC), L""}},
+    Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
+};
+
 // A stored edge must leave at least this many pixels of the window on the primary screen.
 constexpr long long kMinVisiblePixels = 10;
 
-class SettingsReader {
+class SettingsLoader {
 public:
-    SettingsReader(IniAccess& ini, const std::wstring& path) : ini_(ini), path_(path) {}
+    SettingsLoader(IniAccess& ini, const std::wstring& path, const ScreenGeometry& screen,
+                   LoadedSettings& loaded)
+        : ini_(ini), path_(path), screen_(screen), loaded_(loaded) {}
 
-    std::wstring text(Setting setting, std::wstring_view defaultValue) {
-        return ini_.readIni(kSettingNames[setting].section, kSettingNames[setting].key, defaultValue, path_);
+    void load(const Setting& row) {
+        std::visit([&](const auto& value) { load(row, value); }, row.value);
     }
-    double number(Setting setting, std::wstring_view defaultValue) {
-        return readNumber(text(setting, defaultValue));
+
+    // With more than one monitor a stored position that lies on any of them is taken whole; any other
+    // keeps the one-screen rule of each axis.
+    void placeOnAMonitor() {
+        if (screen_.monitors.size() < 2) return;
+        const WindowBand band{screen_.windowWidth, screen_.titleHeight, screen_.dpi};
+        if (const auto at = positionOnAMonitor(storedX_, storedY_, band, screen_.monitors)) {
+            loaded_.windowX = at->x;
+            loaded_.windowY = at->y;
+        }
     }
 
 private:
+    std::wstring read(const Setting& row, std::wstring_view defaultValue) {
+        return ini_.readIni(row.section, row.key, defaultValue, path_);
+    }
+    void load(const Setting& row, const Flag& flag) {
+        flag.value.of(loaded_.settings) = readNumber(read(row, flag.defaultOn ? L"1" : L"0")) == 1.0;
+    }
+    void load(const Setting& row, const Text& text) {
+        text.value.of(loaded_.settings) = read(row, text.defaultValue);
+    }
+    template <typename Int>
+    void load(const Setting& row, const WholeNumber<Int>& number) {
+        number.value.of(loaded_.settings) =
+            number.rule.apply(readNumber(read(row, std::to_wstring(number.rule.fallback))));
+    }
+    // The default goes through the same range test as a stored value, so a window wider than the screen
+    // keeps its layout position.
+    void load(const Setting& row, const WindowEdge& edge) {
+        const bool x = edge.axis == Axis::X;
+        const int screenExtent = x ? screen_.screenWidth : screen_.screenHeight;
+        const int windowExtent = x ? screen_.windowWidth : screen_.windowHeight;
+        const long long centred = (static_cast<long long>(screenExtent) - windowExtent) / 2;
+        const double value = readNumber(read(row, std::to_wstring(centred)));
+        (x ? storedX_ : storedY_) = value;
+        std::optional<int>& loaded = x ? loaded_.windowX : loaded_.windowY;
+        loaded = std::nullopt;
+        // In range of int by the test; fractions are truncated.
+        if (value >= 0 && value < static_cast<double>(screenExtent - kMinVisiblePixels))
+            loaded = static_cast<int>(value);
+    }
+
     IniAccess& ini_;
     const std::wstring& path_;
+    const ScreenGeometry& screen_;
+    LoadedSettings& loaded_;
+    double storedX_ = 0, storedY_ = 0;
 };
 
-// The default centres the window; it goes through the same range test as a stored value, so a window
-// wider than the screen keeps its layout position.
-double readWindowEdge(SettingsReader& reader, Setting setting, int screenExtent, int windowExtent) {
-    const long long centred = (static_cast<long long>(screenExtent) - windowExtent) / 2;
-    return reader.number(setting, std::to_wstring(centred));
+// Numbers are written in decimal, a leading "-" when negative and nothing else.
+std::wstring savedText(const Flag& flag, const KeyboardSettings& settings, WindowPosition) {
+    return flag.value.of(settings) ? L"1" : L"0";
 }
-
-std::optional<int> edgeOnScreen(double edge, int screenExtent) {
-    if (!(edge >= 0 && edge < static_cast<double>(screenExtent - kMinVisiblePixels))) return std::nullopt;
-    return static_cast<int>(edge);  // in range of int by the test above; fractions are truncated
+std::wstring savedText(const Text& text, const KeyboardSettings& settings, WindowPosition) {
+    return text.value.of(settings);
 }
-
-std::int16_t fontSizeFrom(double size) {
-    if (!(size >= kMinFontSize && size <= kMaxFontSize)) return kDefaultFontSize;
-    return roundToInt16(size).value_or(kDefaultFontSize);
+template <typename Int>
+std::wstring savedText(const WholeNumber<Int>& number, const KeyboardSettings& settings, WindowPosition) {
+    return std::to_wstring(number.value.of(settings));
+}
+std::wstring savedText(const WindowEdge& edge, const KeyboardSettings&, WindowPosition position) {
+    return std::to_wstring(edge.axis == Axis::X ? position.x : position.y);
 }
 
 }  // namespace
@@ -91,44 +164,19 @@ std::wstring settingsPathFor(std::wstring_view folder, std::wstring_view exeBase
 }
 
 LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen) {
-    SettingsReader reader(ini, settingsPath);
     LoadedSettings loaded;
-    KeyboardSettings& settings = loaded.settings;
-    settings.useSafeMode = reader.number(SafeMode, L"0") == 1.0;
-    const double x = readWindowEdge(reader, WindowX, screen.screenWidth, screen.windowWidth);
-    const double y = readWindowEdge(reader, WindowY, screen.screenHeight, screen.windowHeight);
-    const WindowBand band{screen.windowWidth, screen.titleHeight, screen.dpi};
-    const std::optional<WindowPosition> onAMonitor =
-        screen.monitors.size() > 1 ? positionOnAMonitor(x, y, band, screen.monitors) : std::nullopt;
-    loaded.windowX = onAMonitor ? std::optional(onAMonitor->x) : edgeOnScreen(x, screen.screenWidth);
-    loaded.windowY = onAMonitor ? std::optional(onAMonitor->y) : edgeOnScreen(y, screen.screenHeight);
-    settings.fontFace = reader.text(FontFace, L"Arial");
-    settings.fontStyle = reader.text(FontStyle, L"");
-    settings.fontSze = fontSizeFrom(reader.number(FontSize, L"14"));
-    // Only hand-edited files hold colours beyond 32 bits; black is the same answer an empty value gets.
-    settings.fontColor = roundToInt32(reader.number(FontColor, L"")).value_or(0);
-    settings.keyMap = reader.text(KeyMapSource, L"ini");
-    settings.keyMapUserLC = reader.text(UserKeyMapNormal, L"");
-    settings.keyMapUserUC = reader.text(UserKeyMapShift, L"");
+    SettingsLoader loader(ini, settingsPath, screen, loaded);
+    for (const Setting& row : kSettings) loader.load(row);
+    loader.placeOnAMonitor();
     return loaded;
 }
 
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
                   WindowPosition position) {
-    const std::array<std::wstring, SettingCount> values{
-        settings.useSafeMode ? L"1" : L"0",
-        std::to_wstring(position.x),
-        std::to_wstring(position.y),
-        settings.fontFace,
-        settings.fontStyle,
-        std::to_wstring(settings.fontSze),
-        std::to_wstring(settings.fontColor),
-        settings.keyMap,
-        settings.keyMapUserLC,
-        settings.keyMapUserUC,
-    };
-    for (std::size_t i = 0; i < SettingCount; ++i) {
-        ini.writeIni(kSettingNames[i].section, kSettingNames[i].key, values[i], settingsPath);
+    for (const Setting& row : kSettings) {
+        const std::wstring text =
+            std::visit([&](const auto& value) { return savedText(value, settings, position); }, row.value);
+        ini.writeIni(row.section, row.key, text, settingsPath);
     }
 }
 

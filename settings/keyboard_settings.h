@@ -1,5 +1,5 @@
 #pragma once
-// The keyboard's own settings file: the ten keys, their defaults and the rules that load and save them.
+// The keyboard's own settings file: its keys, their defaults and the rules that load and save them.
 
 #include <cstdint>
 #include <optional>
@@ -8,11 +8,33 @@
 
 #include "settings/extras_settings.h"
 #include "settings/ini_access.h"
+#include "settings/number_reading.h"
 #include "settings/window_placement.h"
 
 namespace tapkeys {
 
-// The keyboard window's public settings members (the key sets live in KeyMap).
+// A whole-number setting's rule: a number in [min, max] counts, rounded to the nearest whole number (a
+// half to the even neighbour); anything else, a NaN included, gives the fallback.
+template <typename Int>
+struct WholeNumberRule {
+    double min = 0, max = 0;
+    Int fallback = 0;
+
+    constexpr bool accepts(double value) const { return value >= min && value <= max; }
+    Int apply(double value) const {
+        if (!accepts(value)) return fallback;
+        return roundToWhole<Int>(value).value_or(fallback);
+    }
+};
+
+// The key font size in points. The settings file gives 14 for a size outside the range; the options
+// dialog stores the smallest size instead.
+inline constexpr WholeNumberRule<std::int16_t> kFontSizeRule{8, 255, 14};
+inline constexpr WholeNumberRule<std::int16_t> kDialogFontSizeRule{
+    kFontSizeRule.min, kFontSizeRule.max, static_cast<std::int16_t>(kFontSizeRule.min)};
+
+// The keyboard window's public settings members (the key sets live in KeyMap). Each is one row of the
+// settings table in keyboard_settings.cpp, which names its section, key, default and rule.
 struct KeyboardSettings {
     bool useSafeMode = false;
     std::wstring fontFace;
@@ -46,10 +68,10 @@ struct LoadedSettings {
 // The settings file beside the executable: <folder>\<exeBaseName>.ini.
 std::wstring settingsPathFor(std::wstring_view folder, std::wstring_view exeBaseName);
 
-// Reads the ten keys in file order; a missing file, section or key gives the key's default, and every
+// Reads every key in file order; a missing file, section or key gives the key's default, and every
 // value, however malformed, loads in range.
 LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen);
-// Writes the ten keys in file order; the position is written as given, without a range test.
+// Writes every key in file order; the position is written as given, without a range test.
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
                   WindowPosition position);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "win32/ascii_case.h"
+
 namespace tapkeys {
 
 namespace {
@@ -21,10 +23,6 @@ bool isControlCharacter(wchar_t c) {
 
 bool isForbiddenInFileName(wchar_t c) {
     return std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
-}
-
-wchar_t asciiUpper(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
 bool equalsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {

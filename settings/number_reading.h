@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 namespace tapkeys {
 
@@ -18,5 +19,15 @@ double readNumber(std::wstring_view text);
 // empty when the result does not fit the type.
 std::optional<std::int16_t> roundToInt16(double value);
 std::optional<std::int32_t> roundToInt32(double value);
+
+template <typename Int>
+std::optional<Int> roundToWhole(double value) {
+    static_assert(std::is_same_v<Int, std::int16_t> || std::is_same_v<Int, std::int32_t>);
+    if constexpr (std::is_same_v<Int, std::int16_t>) {
+        return roundToInt16(value);
+    } else {
+        return roundToInt32(value);
+    }
+}
 
 }  // namespace tapkeys

@@ -2,8 +2,9 @@
 // and inspects the window at these positions and so never repeats a coordinate of its own.
 //   layout_points [DPI]      DPI defaults to 96; pixels are the painted ones, twips * DPI / 1440
 //
-// Labels come in stacking order, uppermost first, as the window hit-tests them; "font" is "None" for the
-// labels that never show a caption (frames, Space's caption label, the Enter touch area).
+// Labels come in stacking order, uppermost first, as the window hit-tests them; "part" says what each
+// one is (Caption, Frame, FrameExtension, TouchArea); "font" is "None" for the labels that never show a
+// caption (frames, Space's caption label, the Enter touch area).
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +36,17 @@ std::string_view controlName(Control control) {
     return "?";
 }
 
-// The JSON string of a caption: ASCII as it stands, everything else as \uXXXX.
+std::string_view partName(tapkeys::LabelPart part) {
+    using tapkeys::LabelPart;
+    switch (part) {
+        case LabelPart::Caption: return "Caption";
+        case LabelPart::Frame: return "Frame";
+        case LabelPart::FrameExtension: return "FrameExtension";
+        case LabelPart::TouchArea: return "TouchArea";
+    }
+    return "?";
+}
+
 std::string_view fontName(tapkeys::CaptionFont font) {
     using tapkeys::CaptionFont;
     switch (font) {
@@ -72,10 +83,12 @@ int main(int argc, char** argv) {
     std::printf("  \"logo\": {%s},\n  \"labels\": [\n", rectJson(scale.toPixels(tapkeys::kLogoRect)).c_str());
     bool first = true;
     for (const tapkeys::Label& label : tapkeys::kLayout) {
-        std::printf("%s    {\"control\": \"%s\", \"index\": %d, %s, \"font\": \"%s\", \"caption\": %s}",
-                    first ? "" : ",\n", std::string(controlName(label.control)).c_str(), label.index,
-                    rectJson(scale.toPixels(label.rect)).c_str(), std::string(fontName(label.font)).c_str(),
-                    jsonString(label.caption).c_str());
+        std::printf(
+            "%s    {\"control\": \"%s\", \"index\": %d, \"part\": \"%s\", %s, \"font\": \"%s\", "
+            "\"caption\": %s}",
+            first ? "" : ",\n", std::string(controlName(label.control)).c_str(), label.index,
+            std::string(partName(label.part)).c_str(), rectJson(scale.toPixels(label.rect)).c_str(),
+            std::string(fontName(label.font)).c_str(), jsonString(label.caption).c_str());
         first = false;
     }
     std::printf("\n  ]\n}\n");

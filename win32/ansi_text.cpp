@@ -25,4 +25,14 @@ std::wstring fromAnsi(std::string_view text) {
     return result;
 }
 
+bool ansiCodePageHolds(std::wstring_view text) {
+    if (text.empty()) return true;
+    // A system that runs UTF-8 as its ANSI code page holds everything, and refuses the flags below.
+    if (::GetACP() == CP_UTF8) return true;
+    BOOL usedDefault = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                                        static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
+    return n > 0 && !usedDefault;
+}
+
 }  // namespace tapkeys

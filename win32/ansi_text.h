@@ -8,5 +8,8 @@ namespace tapkeys {
 
 std::string toAnsi(std::wstring_view text);
 std::wstring fromAnsi(std::string_view text);
+// True when text goes into the ANSI code page and comes back unchanged: no character missing, none
+// replaced by a look-alike.
+bool ansiCodePageHolds(std::wstring_view text);
 
 }  // namespace tapkeys

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "win32/unique_handle.h"
 
 namespace tapkeys {
@@ -18,6 +20,30 @@ using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
+
+// What the program asks of a font; every other LOGFONT field keeps its default (zero).
+struct FontRequest {
+    std::wstring_view face;  // goes to the font mapper unchanged: a face not installed gets its nearest match
+    int height = 0;          // LOGFONT height: negative for a character height in pixels
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+    BYTE quality = DEFAULT_QUALITY;
+    BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+};
+
+inline Font createFont(const FontRequest& request) {
+    LOGFONTW lf{};
+    lf.lfHeight = request.height;
+    lf.lfWeight = request.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = request.italic;
+    lf.lfUnderline = request.underline;
+    lf.lfStrikeOut = request.strikeOut;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = request.quality;
+    lf.lfPitchAndFamily = request.pitchAndFamily;
+    // A longer face is cut to what LOGFONT holds; the last character stays the terminating zero.
+    request.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return Font{::CreateFontIndirectW(&lf)};
+}
 
 struct MemoryDcTraits {
     using Handle = HDC;
@@ -77,6 +103,34 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// SaveDC / RestoreDC: whatever the scope changes in the DC (clip region, colours, selections) is undone.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+    ~SavedDcState() {
+        if (saved_ != 0) ::RestoreDC(dc_, saved_);
+    }
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// SetTextColor, the previous colour back when the scope ends.
+class TextColorScope {
+public:
+    TextColorScope(HDC dc, COLORREF colour) : dc_(dc), previous_(::SetTextColor(dc, colour)) {}
+    TextColorScope(const TextColorScope&) = delete;
+    TextColorScope& operator=(const TextColorScope&) = delete;
+    ~TextColorScope() { ::SetTextColor(dc_, previous_); }
+
+private:
+    HDC dc_;
+    COLORREF previous_;
 };
 
 }  // namespace tapkeys

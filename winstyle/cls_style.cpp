@@ -6,6 +6,12 @@ namespace tapkeys {
 
 namespace {
 
+static_assert(kStyleBorder == WS_BORDER && kStyleDialogFrame == WS_DLGFRAME && kStyleCaption == WS_CAPTION);
+static_assert(kStyleSysMenu == WS_SYSMENU && kStyleThickFrame == WS_THICKFRAME);
+static_assert(kStyleMinimizeBox == WS_MINIMIZEBOX && kStyleMaximizeBox == WS_MAXIMIZEBOX);
+static_assert(kExStyleTopMost == WS_EX_TOPMOST && kExStyleToolWindow == WS_EX_TOOLWINDOW &&
+              kExStyleContextHelp == WS_EX_CONTEXTHELP);
+
 constexpr UINT kPopupSystemMenu = 0x0313;  // WM_POPUPSYSTEMMENU: lParam is the screen point
 
 }  // namespace

@@ -2,7 +2,8 @@
 
     Case(name, kind, setup, *actions)
 
-kind: KEYBOARD and FAULT run on a 1024 x 768 desktop at 96 dpi, DPI on one at 144 dpi (--dpi 144).
+kind: KEYBOARD and FAULT run on a 1024 x 768 desktop at 96 dpi, DPI on one at 144 dpi (--dpi 144),
+    LAYOUT on one with a German X keyboard layout (--xkb de).
 setup: a driver.Setup, the app folder tapkeys.exe starts from: the host's language (dax.ini), language
     files, tapkeys.ini as {section: {key: value}} (any section, [extras] too), raw files, the origin to
     find the window at and the X keyboard layout (xkb, set before Wine starts). Consecutive rows naming
@@ -24,7 +25,7 @@ from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, d
                    open_dialog, picture, press, read_only_close, relaunch, remember_look, saved, target_running,
                    tap, typed, window_size, x_keys, x_type)
 
-KEYBOARD, DPI, FAULT = "keyboard", "dpi", "fault"
+KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 
 # Key sets, one character per key in key order (row by row, left to right). The British shifted set
 # holds every character SendKeys notation reserves (+ ^ % ~ ( ) { }, and [ ] in the normal set) and the
@@ -68,6 +69,17 @@ DAMAGED = Setup("damaged", host_language="xx", origin=(300, 40), files={
 PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLACED},
                   files={"secret.ini": ini_bytes({"osk": {"KEYMAP_NORMAL": "leak", "KEYMAP_SHIFT": "LEAK"}})})
 
+QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
+USER_SET = Setup("user-set", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED},
+                                                   "keymapping": {"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"}})
+BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
+# Keys by what a US board has at their places; German X keyboard layout, keys following it or not.
+SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
+FOLLOWING = Setup("follow-layout", **UK_HOST, settings={"misc": PLACED, "extras": {"FOLLOWLAYOUT": "1"}}, xkb="de")
+NOT_FOLLOWING = Setup("layout-off", **UK_HOST, settings={"misc": PLACED, "extras": {"FOLLOWLAYOUT": "0"}},
+                      xkb="de")
+OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
+
 NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
 STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLINE", "IDC_CHK_FONT_STRIKE")
 UNDER_THE_DIALOG = (("Key", Q), ("CapsLock", 0), ("Key", A))
@@ -83,7 +95,8 @@ USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "
 FIRST_CLOSE = [("misc", "SAFEMODE", "0"), ("misc", "WINDOWX", "{x}"), ("misc", "WINDOWY", "{y}"),
                ("fonts", "FONTFACE", "Arial"), ("fonts", "FONTSTYLE", ""), ("fonts", "FONTSIZE", "14"),
                ("fonts", "FONTCOLOR", "0"), ("keymapping", "KEYMAP", "ini"),
-               ("keymapping", "USERKEYMAPNORMAL", ""), ("keymapping", "USERKEYMAPSHIFT", "")]
+               ("keymapping", "USERKEYMAPNORMAL", ""), ("keymapping", "USERKEYMAPSHIFT", ""),
+               ("extras", "FOLLOWLAYOUT", "0")]
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
@@ -244,6 +257,21 @@ CASES = [
          dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
          tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
          tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
+    # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
+    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
+    # keeps the colour.
+    Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
+         close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(),
+         keys(range(5), " ab{}")),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+         dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI), dlg_close("IDOK"), activate(),
+         keys(range(4), BEYOND_ANSI), close(), file_has("\xff\xfe"),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}), relaunch(), activate(),
+         keys(range(4), BEYOND_ANSI)),
+    Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
+         open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
+         dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, window_size(SIZE_AT_144), drawn(),
          clean_outlines(), picture("keyboard-144")),
@@ -254,6 +282,16 @@ CASES = [
     # The position is kept in screen pixels: down and right, clear of the target with 325 pixels' height.
     Case("position_saved_at_144_dpi_reopens_at_the_same_place", DPI, SCALED, drag((150, 90)), close(),
          saved(HERE), relaunch(), window_size(SIZE_AT_144), close(), saved(HERE)),
+
+    # Under a German X layout the keys type what the physical keys at their places give, in the layer
+    # Shift and Caps Lock choose. Wine gives an X dead key no key of its own: the acute stays blank here.
+    Case("keys_follow_the_targets_keyboard_layout", LAYOUT, FOLLOWING,
+         [tap("Key", i, c) for i, c in ((MINUS, "ß"), (Y, "z"), (BRACKET, "ü"), (SEMICOLON, "ö"), (QUOTE, "ä"),
+                                        (ISO, "<"))],
+         tap("Shift"), tap("Key", SEVEN, "/"), tap("CapsLock"), tap("Key", Y, "Z"), tap("Key", MINUS, "?"),
+         picture("keyboard-german-shifted"), tap("CapsLock"), picture("keyboard-german"), typed("ßzüöä</Z?")),
+    Case("without_following_the_host_language_file_rules", LAYOUT, NOT_FOLLOWING, keys(OFF_KEYS, UK_NORMAL),
+         typed("".join(UK_NORMAL[i] for i in OFF_KEYS))),
 
     Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
          tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True),

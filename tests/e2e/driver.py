@@ -68,8 +68,8 @@ class WineDesktop:
         self.state, self.size, self.dpi = Path(state).resolve(), size, dpi
         self.env, self.xkb = None, "us"
 
-    def start(self):
-        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600)
+    def start(self, xkb=None):
+        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600, xkb=xkb)
         self.env = dict(os.environ, WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         self.env.update(w.split("=", 1) for w in shlex.split(self._script("env").stdout) if "=" in w)
 
@@ -80,17 +80,17 @@ class WineDesktop:
             return
         subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
-        subprocess.run(["setxkbmap", layout], env=self.env, check=True, timeout=30)
-        self.start()
+        self.start(xkb=layout)  # the script sets the layout and the locale Wine needs to recognise it
         self.xkb = layout
 
     def stop(self):
         """Stops wineserver and the display; returns what went wrong, or "" when nothing did."""
         return self._script("stop", check=False).stderr
 
-    def _script(self, command, *args, timeout=60, check=True):
+    def _script(self, command, *args, timeout=60, check=True, xkb=None):
         return subprocess.run([str(ROOT / "cmake" / "wine-env.sh"), command, str(self.state), *args],
-                              check=check, capture_output=True, text=True, timeout=timeout)
+                              check=check, capture_output=True, text=True, timeout=timeout,
+                              env=dict(os.environ, TAPKEYS_XKB=xkb) if xkb else None)
 
     def launch(self, exe, *args, output=None):
         """Starts a Windows program; the Popen is the Windows process itself (wine execs into it)."""
@@ -191,13 +191,14 @@ class Rect:
 class Label(NamedTuple):
     control: str
     index: int
+    part: str  # Caption, Frame, FrameExtension or TouchArea
     rect: Rect
     font: str  # "None" for labels that never show a caption
 
     @property
     def is_outlined_frame(self):
-        """The frames the background image outlines: every key frame and each special key's index 1."""
-        return self.control == "KeyBG" or (self.control != "Key" and self.index == 1)
+        """The frames the background image outlines (Enter's lower frame is part of its upper one's)."""
+        return self.part == "Frame"
 
 
 class Layout:
@@ -205,8 +206,9 @@ class Layout:
         self.dpi, window = document["dpi"], document["window"]
         self.width, self.height = window["width"], window["height"]
         self.logo = Rect(**document["logo"])
-        self.labels = [Label(e["control"], e["index"], Rect(e["left"], e["top"], e["width"], e["height"]),
-                             e["font"]) for e in document["labels"]]
+        self.labels = [Label(e["control"], e["index"], e["part"],
+                             Rect(e["left"], e["top"], e["width"], e["height"]), e["font"])
+                       for e in document["labels"]]
 
     @classmethod
     def from_tool(cls, tool, dpi, desktop):
@@ -277,7 +279,8 @@ def ini_bytes(sections):
 def read_ini(path):
     """The (section, key, value) triples of an INI file in file order."""
     entries, section = [], None
-    for line in map(str.strip, Path(path).read_bytes().decode(ANSI).splitlines()):
+    data = Path(path).read_bytes()  # tapkeys.ini turns UTF-16 when it holds a character beyond ANSI
+    for line in map(str.strip, data.decode("utf-16" if data.startswith(b"\xff\xfe") else ANSI).splitlines()):
         if line.startswith("[") and line.endswith("]"):
             section = line[1:-1]
         elif "=" in line and not line.startswith(";"):

@@ -76,8 +76,10 @@ def x_keys(*keysyms):
     return lambda ctx: ctx.desktop.xdotool("key", "--delay", 30, *keysyms)
 
 
-def x_type(text):
-    return lambda ctx: ctx.desktop.xdotool("type", "--delay", 30, text)
+def x_type(text, delay_ms=30):
+    """Typing on the X keyboard. A character X has no key for gets a spare key mapped for it, which
+    Wine misses at times at the usual pace: give such text 300 ms a character."""
+    return lambda ctx: ctx.desktop.xdotool("type", "--delay", delay_ms, text)
 
 
 def pause(seconds):
@@ -275,8 +277,8 @@ def captions_grew():
 # Dialogs, found with win_probe by caption and their controls by resource id
 
 def dialog_now(ctx):
-    dialog = ctx.probe.ask("dialog", ctx.memo["dialog"])
-    check(dialog is not None, f"the {ctx.memo['dialog']!r} dialog has gone")
+    dialog = ctx.probe.ask("dialog", ctx.memo["dialogs"][-1])
+    check(dialog is not None, f"the {ctx.memo['dialogs'][-1]!r} dialog has gone")
     return dialog
 
 
@@ -287,10 +289,14 @@ def control(ctx, name):
 
 
 def open_dialog(title="Settings", button="Options"):
-    """Clicks a keyboard label and waits for the dialog captioned title to take the foreground."""
+    """Clicks a keyboard label, or a control (IDC_...) of the open dialog, and waits for the dialog
+    captioned title to take the foreground; until it closes, the dlg steps act on it."""
     def step(ctx):
-        ctx.memo["dialog"] = title
-        ctx.keyboard.press(button)
+        if button.startswith("IDC_"):
+            dlg_click(button)(ctx)
+        else:
+            ctx.keyboard.press(button)
+        ctx.memo.setdefault("dialogs", []).append(title)
         active = lambda: (d := ctx.probe.ask("dialog", title, DIALOG_OPEN_S)) and d["active"]  # noqa: E731
         check(wait_for(active, DIALOG_OPEN_S, 0.1), f"no active {title!r} dialog after a click")
     return step
@@ -314,15 +320,15 @@ def dlg_click(name):
     return step
 
 
-def dlg_type(name, text):
+def dlg_type(name, text, delay_ms=30):
     """Clicks into an edit box (or a combo box's edit part), selects its whole text and types text."""
-    return [dlg_click(name), x_keys("End", "shift+Home"), x_type(text)]
+    return [dlg_click(name), x_keys("End", "shift+Home"), x_type(text, delay_ms)]
 
 
 def dlg_close(button):
     def step(ctx):
         dlg_click(button)(ctx)
-        title = ctx.memo["dialog"]
+        title = ctx.memo["dialogs"].pop()
         check(ctx.probe.ask("closed", title, DIALOG_OPEN_S) is None, f"{title!r} is still open after {button}")
     return step
 

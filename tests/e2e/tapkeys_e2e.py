@@ -2,7 +2,7 @@
 """Runs the end-to-end and fault cases of cases.py: the real tapkeys.exe in a private Wine virtual
 desktop, real pointer clicks at the layout's pixels, a target window that logs what it receives.
 Without --only, a desktop at 96 dpi runs the keyboard and fault cases, one at another density the dpi
-cases. Prints a line per case and "N passed, M failed"; screenshots of failed cases, the app folders
+cases; the layout cases run with --only layout. Prints a line per case and "N passed, M failed"; screenshots of failed cases, the app folders
 and the logs stay in <state>/run. Run as root with fault cases, it runs itself again without the
 right to override file permissions, so a read-only folder is read-only for Wine too.
 """
@@ -18,7 +18,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 
-from cases import CASES, DPI, FAULT, KEYBOARD  # noqa: E402
+from cases import CASES, DPI, FAULT, KEYBOARD, LAYOUT  # noqa: E402
 from driver import ROOT, CaseFailure, Keyboard, Layout, Probe, Target, WineDesktop, resource_ids  # noqa: E402
 
 
@@ -99,7 +99,7 @@ def arguments():
     parser.add_argument("--size", default="1024x768", help="screen size, WIDTHxHEIGHT")
     parser.add_argument("--dpi", type=int, default=96)
     parser.add_argument("--xkb", default="us", help="X keyboard layout for the cases that name none")
-    parser.add_argument("--only", choices=(KEYBOARD, DPI, FAULT), help="run one kind of case")
+    parser.add_argument("--only", choices=(KEYBOARD, DPI, FAULT, LAYOUT), help="run one kind of case")
     parser.add_argument("-k", dest="pattern", default="", help="run the cases whose name contains this")
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     return parser.parse_args()

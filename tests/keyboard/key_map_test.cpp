@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "keyboard/key_font.h"
 
@@ -26,6 +30,13 @@ protected:
     }
     void sendKeyString(std::wstring_view keyString) override {
         events += L"send:" + std::wstring(keyString) + L"|";
+        sent += L"send:" + std::wstring(keyString) + L"|";
+        keys.releaseOneShotShift();
+    }
+    void sendPositionKey(const PositionKey& key) override {
+        wchar_t scan[8];
+        std::swprintf(scan, 8, L"%02X", key.scanCode);
+        sent += L"key:" + std::wstring(scan) + (key.shifted ? L"+" : L"") + key.shown + L"|";
         keys.releaseOneShotShift();
     }
     void keyCaptionsChanged() override { events += L"caps:" + captions() + L"|"; }
@@ -48,6 +59,7 @@ protected:
 
     KeyMap keys{*this};
     std::wstring events;
+    std::wstring sent;  // key strings and physical keys only
     std::function<void()> onForeground;
 };
 
@@ -105,6 +117,110 @@ TEST_F(KeyMapTest, KeyStringIsTakenFromTheKeyWhenItIsPressed) {
     onForeground = [this] { keys.onCapsLock(); };
     keys.onCharacterKey(0);
     EXPECT_EQ(take(), L"fg|fg|caps:ABC|send:a|");
+}
+
+// A layout as a table by scan code, in the order the scan codes run on the board (which is not the order
+// of the positions): each run gives the normal and the shifted characters of consecutive scan codes,
+// with "\u2205" for a key without a character; the dead keys are listed apart.
+struct LayoutTable {
+    const wchar_t* name;
+    std::vector<std::tuple<std::uint16_t, std::wstring, std::wstring>> runs;
+    std::vector<std::pair<std::uint16_t, bool>> dead;
+};
+
+class TableReader final : public LayoutReader {
+public:
+    explicit TableReader(const LayoutTable& table) : table_(table) {}
+    mutable int reads = 0;
+    LayoutCharacter characterAt(std::uint16_t scanCode, bool shifted) const override {
+        ++reads;
+        for (const auto& [first, normal, shiftedRun] : table_.runs) {
+            const std::wstring& run = shifted ? shiftedRun : normal;
+            if (scanCode < first || scanCode >= first + run.size() || run[scanCode - first] == L'\u2205')
+                continue;
+            const bool dead = std::find(table_.dead.begin(), table_.dead.end(),
+                                        std::pair{scanCode, shifted}) != table_.dead.end();
+            return {std::wstring(1, run[scanCode - first]), dead};
+        }
+        return {};
+    }
+
+private:
+    const LayoutTable& table_;
+};
+
+// Every key shows the character of the physical key at its position, in both layers, with dead keys
+// marked; Caps Lock takes the shifted layer; a key sends its physical key in the layer it shows, and a
+// key without a character types nothing but still releases the Shift. A layout is read only when its id
+// changes, and another id with the same characters asks for no redraw; without a layout, the key sets
+// are back.
+TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
+    const LayoutTable us{L"US",
+                         {{0x02, L"1234567890-=", L"!@#$%^&*()_+"},
+                          {0x10, L"qwertyuiop[]", L"QWERTYUIOP{}"},
+                          {0x1E, L"asdfghjkl;'`", L"ASDFGHJKL:\"~"},
+                          {0x2B, L"\\zxcvbnm,./", L"|ZXCVBNM<>?"}},
+                         {}};
+    const LayoutTable german{L"German",
+                             {{0x02, L"1234567890\u00df\u00b4", L"!\"\u00a7$%&/()=?`"},
+                              {0x10, L"qwertzuiop\u00fc+", L"QWERTZUIOP\u00dc*"},
+                              {0x1E, L"asdfghjkl\u00f6\u00e4^", L"ASDFGHJKL\u00d6\u00c4\u00b0"},
+                              {0x2B, L"#yxcvbnm,.-", L"'YXCVBNM;:_"},
+                              {0x56, L"<", L">"}},
+                             {{0x0D, false}, {0x0D, true}, {0x29, false}}};
+    const LayoutTable french{L"French",
+                             {{0x02, L"&\u00e9\"'(-\u00e8_\u00e7\u00e0)=", L"1234567890\u00b0+"},
+                              {0x10, L"azertyuiop^$", L"AZERTYUIOP\u00a8\u00a3"},
+                              {0x1E, L"qsdfghjklm\u00f9\u00b2", L"QSDFGHJKLM%\u2205"},
+                              {0x2B, L"*wxcvbn,;:!", L"\u00b5WXCVBN?./\u00a7"},
+                              {0x56, L"<", L">"}},
+                             {{0x1A, false}, {0x1A, true}}};
+    // clang-format off
+    const std::tuple<const LayoutTable&, std::wstring, std::wstring, std::wstring, std::wstring, std::wstring> rows[] = {
+        {us, L"1234567890-=qwertyuiop[]asdfghjkl;'\\\u2205zxcvbnm,./",
+             L"!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"|\u2205ZXCVBNM<>?", L"", L"",
+             L"key:0D=|key:1A+{|send:|"},
+        {german, L"1234567890\u00df\u00b4qwertzuiop\u00fc+asdfghjkl\u00f6\u00e4#<yxcvbnm,.-",
+                 L"!\"\u00a7$%&/()=?`QWERTZUIOP\u00dc*ASDFGHJKL\u00d6\u00c4'>YXCVBNM;:_", L"11", L"11",
+                 L"key:0D\u00b4|key:1A+\u00dc|key:56+>|"},
+        {french, L"&\u00e9\"'(-\u00e8_\u00e7\u00e0)=azertyuiop^$qsdfghjklm\u00f9*<wxcvbn,;:!",
+                 L"1234567890\u00b0+AZERTYUIOP\u00a8\u00a3QSDFGHJKLM%\u00b5>WXCVBN?./\u00a7", L"22", L"22",
+                 L"key:0D=|key:1A+\u00a8|key:56+>|"}};
+    // clang-format on
+    const auto shown = [this] {
+        std::wstring all, dead;
+        for (int i = 0; i < kCharacterKeyCount; ++i) {
+            all += keys.keyCharacter(i).empty() ? L"\u2205" : keys.keyCharacter(i);
+            if (keys.isDeadKey(i)) dead += std::to_wstring(i);
+        }
+        return std::pair{all, dead};
+    };
+    std::uintptr_t layoutId = 0;
+    for (const auto& [table, normal, shifted, deadNormal, deadShifted, expectedSent] : rows) {
+        EXPECT_TRUE(keys.followLayout(++layoutId, TableReader{table})) << table.name;
+        keys.showKeySet(false);
+        EXPECT_EQ(shown(), std::pair(normal, deadNormal)) << table.name;
+        keys.onCapsLock();
+        EXPECT_EQ(shown(), std::pair(shifted, deadShifted)) << table.name;
+        keys.onCapsLock();
+        sent.clear();
+        keys.onCharacterKey(11);
+        press(L"s");
+        keys.onCharacterKey(22);
+        press(L"s");
+        keys.onCharacterKey(36);
+        EXPECT_EQ(std::exchange(sent, {}), expectedSent) << table.name;
+        EXPECT_EQ(keys.shiftState(), ShiftState::None) << table.name;
+    }
+    const TableReader reader{french};
+    EXPECT_FALSE(keys.followLayout(layoutId, reader));
+    EXPECT_EQ(reader.reads, 0);
+    EXPECT_FALSE(keys.followLayout(layoutId + 1, reader));
+    EXPECT_EQ(reader.reads, 2 * kCharacterKeyCount);
+    keys.stopFollowingLayout();
+    keys.showKeySet(false);
+    EXPECT_EQ(captions(), L"abc");
+    EXPECT_FALSE(keys.isDeadKey(22));
 }
 
 TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {

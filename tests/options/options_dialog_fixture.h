@@ -2,6 +2,7 @@
 // Shows the real options dialog on the test thread while a script drives it.
 
 #include <memory>
+#include <optional>
 
 #include "dialog_driver.h"
 #include "options/options_dialog.h"
@@ -28,10 +29,11 @@ protected:
                      [this] { return settings() != nullptr && ::IsWindowVisible(settings()); });
         driver_ = std::make_unique<DialogDriver>(std::move(steps));
         driver_->onSentMessage = watchSentMessages;
-        const bool accepted = showOptionsDialog(owner, members, keySets);
+        std::optional<KeyboardSettings> edited = showOptionsDialog(owner, members, keySets);
+        if (edited) members = *edited;
         EXPECT_TRUE(driver_->finished()) << "the dialog closed before the script ended";
         driver_.reset();
-        return accepted;
+        return edited.has_value();
     }
 
     HWND settings() const { return driver_ ? driver_->dialog(L"Settings") : nullptr; }

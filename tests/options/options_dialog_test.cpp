@@ -164,7 +164,7 @@ TEST_F(OptionsDialogTest, ColourButtonShowsTheColourAndTheChooserStoresWhatItRet
                            }),
                            click(IDOK)}));
     // The chooser runs its own modal loop, so the click that opens it is posted and the steps between
-    // run inside that loop. Cancel keeps the colour, OK without a choice stores black.
+    // run inside that loop. Cancel keeps the colour, and so does OK without a choice.
     const auto inChooser = [this](int id, const wchar_t* value) -> Step {
         return [this, id, value] { return ::SetDlgItemTextW(colorChooser(), id, value), true; };
     };
@@ -173,7 +173,7 @@ TEST_F(OptionsDialogTest, ColourButtonShowsTheColourAndTheChooserStoresWhatItRet
     };
     const std::pair<std::vector<Step>, std::int32_t> choices[] = {
         {{button(IDCANCEL)}, 0x00336699},
-        {{button(IDOK)}, 0},
+        {{button(IDOK)}, 0x00336699},
         {{inChooser(COLOR_RED, L"16"), inChooser(COLOR_GREEN, L"32"), inChooser(COLOR_BLUE, L"48"),
           button(IDOK)},
          0x00302010}};
@@ -189,25 +189,27 @@ TEST_F(OptionsDialogTest, ColourButtonShowsTheColourAndTheChooserStoresWhatItRet
     }
 }
 
-// A fresh request each time, with black custom colours whatever the last call's dialog did to them.
-TEST(ShowColorDlg, StartsEveryCallWithBlackCustomColoursAndNoPreselection) {
+// Each call opens on the colour given, with the custom colours the last call's dialog left.
+TEST(ShowColorDlg, OpensOnTheCurrentColourAndKeepsCustomColoursForTheRun) {
     for (const bool extended : {false, true}) {
         const CHOOSECOLORW* request = nullptr;
-        DialogDriver driver({[&] { return request != nullptr && ::IsWindowVisible(driver.latestDialog()); },
-                             [&] {
-                                 EXPECT_EQ(request->Flags & (CC_RGBINIT | CC_SOLIDCOLOR | CC_FULLOPEN),
-                                           static_cast<DWORD>(CC_SOLIDCOLOR | (extended ? CC_FULLOPEN : 0)));
-                                 for (int i = 0; i < 16; ++i) EXPECT_EQ(request->lpCustColors[i], 0u) << i;
-                                 request->lpCustColors[5] = 0x00FFFFFF;  // as a user's custom colour would
-                                 ::PostMessageW(driver.latestDialog(), WM_COMMAND, IDCANCEL, 0);
-                                 return true;
-                             }});
+        DialogDriver driver(
+            {[&] { return request != nullptr && ::IsWindowVisible(driver.latestDialog()); },
+             [&] {
+                 EXPECT_EQ(request->Flags & (CC_RGBINIT | CC_SOLIDCOLOR | CC_FULLOPEN),
+                           static_cast<DWORD>(CC_RGBINIT | CC_SOLIDCOLOR | (extended ? CC_FULLOPEN : 0)));
+                 EXPECT_EQ(request->rgbResult, extended ? 0x00123456u : 0x00ABCDEFu);
+                 EXPECT_EQ(request->lpCustColors[5], extended ? 0x00FFFFFFu : 0u);
+                 request->lpCustColors[5] = 0x00FFFFFF;  // as a user's custom colour would
+                 ::PostMessageW(driver.latestDialog(), WM_COMMAND, IDCANCEL, 0);
+                 return true;
+             }});
         driver.onSentMessage = [&](const CWPSTRUCT& message) {
             if (message.message == WM_INITDIALOG && message.hwnd == driver.latestDialog()) {
                 request = reinterpret_cast<const CHOOSECOLORW*>(message.lParam);
             }
         };
-        EXPECT_EQ(ShowColorDlg(nullptr, extended), -1);
+        EXPECT_EQ(ShowColorDlg(nullptr, extended, extended ? 0x00123456 : 0x7FABCDEF), -1);
         EXPECT_TRUE(driver.finished());
     }
 }

@@ -19,6 +19,9 @@ public:
     std::function<void()> duringPause;  // as a handler dispatched during the wait would run
 
     void sendKeys(std::wstring_view item) override { events += std::wstring(item) + L"|"; }
+    void positionKey(const PositionKey& key) override {
+        events += L"k" + std::to_wstring(key.scanCode) + (key.shifted ? L"+" : L"") + key.shown + L"|";
+    }
     void keyEvent(std::uint8_t virtualKey, bool keyUp) override {
         wchar_t token[8];
         std::swprintf(token, 8, L"%c%02X|", keyUp ? L'^' : L'v', virtualKey);
@@ -66,6 +69,14 @@ TEST(KeyStringSender, WalksTheStringItemByItemAndEndsWithDoneOnce) {
         EXPECT_EQ(walk(std::wstring(1, c)), L"{" + std::wstring(1, c) + L"}|.|")
             << std::wstring(1, c) << L" is reserved";
     }
+}
+
+TEST(KeyStringSender, PositionKeyIsNudgedInSafeModeAndEndsTheKeyString) {
+    RecordingOutput out;
+    sendPositionKey({0x0D, true, L"`"}, out);
+    out.safe = true;
+    sendPositionKey({0x1E, false, L"a"}, out);
+    EXPECT_EQ(out.events, L"k13+`|.|" + charNudge + L"k30a|.|");
 }
 
 TEST(KeyStringSender, EveryKeyNameGivesItsVirtualKey) {

@@ -17,7 +17,7 @@ constexpr std::uint8_t altGr = modifier_bits::control | modifier_bits::alt;
 
 const std::map<std::uint8_t, std::uint16_t> scanCodes{
     {vkShift, 0x2A},   {vkControl, 0x1D}, {vkMenu, 0x38},   {vkA, 0x1E},  {vkE, 0x12},
-    {vkOemPlus, 0x1B}, {vkLeft, 0x4B},    {vkDelete, 0x53}, {0x0D, 0x1C}, {vk1, 0x02}};
+    {vkOemPlus, 0x1B}, {vkLeft, 0x4B},    {vkDelete, 0x53}, {0x0D, 0x1C}, {vk1, 0x02}, {vkOemCircumflex, 0x29}};
 
 // A small German-like layout: letters follow Caps Lock, digits and "+" do not, "€" is AltGr+E and "^"
 // is a dead key.
@@ -44,6 +44,12 @@ public:
     std::uint16_t scanCode(std::uint8_t virtualKey) const override {
         const auto found = scanCodes.find(virtualKey);
         return found == scanCodes.end() ? 0 : found->second;
+    }
+    std::uint8_t virtualKey(std::uint16_t scanCode) const override {
+        for (const auto& [key, code] : scanCodes) {
+            if (code == scanCode) return key;
+        }
+        return 0;
     }
 };
 
@@ -110,6 +116,24 @@ TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
         layout.capsLock = capsLock;
         EXPECT_EQ(planCharacter(character, layout), expected)
             << character << (capsLock ? L" with Caps Lock" : L"");
+    }
+}
+
+// The physical key goes out with its own scan code; Shift follows the layer unless the target's Caps
+// Lock would turn the letter around; a dead key keeps its layer; a key the layout lacks types its text.
+TEST(KeystrokePlan, PositionKeyPressesThePhysicalKey) {
+    FakeLayout layout;
+    // clang-format off
+    const std::tuple<PositionKey, bool, Strokes> cases[] = {
+        {{0x1E, false, L"a"}, false, tap({vkA})}, {{0x1E, true, L"A"}, false, tap({vkShift, vkA})},
+        {{0x1E, false, L"a"}, true, tap({vkShift, vkA})}, {{0x1B, true, L"*"}, true, tap({vkShift, vkOemPlus})},
+        {{0x29, false, L"^"}, false, tap({vkOemCircumflex})}, {{0x29, true, L"°"}, true, tap({vkShift, vkOemCircumflex})},
+        {{0x59, false, L"ж"}, false, unicodeText(L"ж")}};
+    // clang-format on
+    for (const auto& [key, capsLock, expected] : cases) {
+        layout.capsLock = capsLock;
+        EXPECT_EQ(planPositionKey(key, layout), expected)
+            << key.shown << (capsLock ? L" with Caps Lock" : L"");
     }
 }
 

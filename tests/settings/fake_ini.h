@@ -2,7 +2,8 @@
 // An in-memory IniAccess that keeps the rules of the Windows profile-string functions the settings code
 // relies on: section and key names match without regard to case, blanks around a value are dropped, a
 // value enclosed in matching quotation marks loses them, at most 254 characters come back, and a
-// missing file, section or key gives the default. ini_contract.h holds it to the real functions.
+// missing file, section or key gives the default; a write quotes as ProfileIni does. ini_contract.h
+// holds it to the real functions.
 
 #include <algorithm>
 #include <cwctype>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "settings/ini_access.h"
+#include "settings/profile_quoting.h"
 
 namespace tapkeys::testing {
 
@@ -58,7 +60,7 @@ public:
     }
     void writeIni(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                   const std::wstring& path) override {
-        putValue(path, section, key, value);
+        putValue(path, section, key, quotedForProfile(value));
     }
 
 private:

@@ -70,18 +70,33 @@ TYPED_TEST_P(IniContract, ValuesLoseBlanksAndMatchingQuotesAndAreCutTo254Charact
     }
 }
 
-TYPED_TEST_P(IniContract, WriteCreatesTheFileReplacesAnEarlierValueAndLosesBlanks) {
+TYPED_TEST_P(IniContract, WriteCreatesTheFileReplacesAnEarlierValueAndEveryValueReadsBackExactly) {
     const std::wstring path = this->store.pathOf(L"written.ini");
     IniAccess& ini = this->store.ini();
     ini.writeIni(L"misc", L"WINDOWX", L"12", path);
-    ini.writeIni(L"misc", L"WINDOWY", L" 34 ", path);
     ini.writeIni(L"MISC", L"windowx", L"56", path);
     EXPECT_EQ(this->read(L"misc", L"WINDOWX", path), L"56");
-    EXPECT_EQ(this->read(L"misc", L"WINDOWY", path), L"34");
+    // Ends the reader would strip, and characters no ANSI code page holds (the file turns to UTF-16
+    // at the first of them and keeps what it held).
+    const std::wstring values[] = {
+        L" 34 ",     L" ab{}",      L"\"q\"",           L"'b'", L"\"c", L"d\"",
+        L"\"",       L"'",          L"\t\u00A0x\u3000", L"a b", L"",    L"\u0151\u2713ab",
+        L" \u0151 ", L"\"\u2713\" "};
+    for (size_t i = 0; i < std::size(values); ++i) {
+        ini.writeIni(L"keymapping", L"K" + std::to_wstring(i), values[i], path);
+    }
+    for (size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_EQ(this->read(L"keymapping", L"K" + std::to_wstring(i), path), values[i]) << i;
+    }
+    EXPECT_EQ(this->read(L"misc", L"WINDOWX", path), L"56");
+    // A new file that starts with such a value.
+    const std::wstring fresh = this->store.pathOf(L"fresh.ini");
+    ini.writeIni(L"s", L"K", L"\u2713 ", fresh);
+    EXPECT_EQ(this->read(L"s", L"K", fresh), L"\u2713 ");
 }
 
 REGISTER_TYPED_TEST_SUITE_P(IniContract, MissingFileSectionOrKeyGivesTheDefaultAndNamesIgnoreCase,
                             ValuesLoseBlanksAndMatchingQuotesAndAreCutTo254Characters,
-                            WriteCreatesTheFileReplacesAnEarlierValueAndLosesBlanks);
+                            WriteCreatesTheFileReplacesAnEarlierValueAndEveryValueReadsBackExactly);
 
 }  // namespace tapkeys::testing

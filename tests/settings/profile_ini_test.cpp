@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "ini_contract.h"
@@ -49,11 +51,15 @@ constexpr ScreenGeometry kScreen1024x768{1024, 768, 632, 217};
 
 class SettingsFileTest : public ::testing::Test {
 protected:
+    std::string bytes() const {
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // flush the cache
+        std::ifstream file{fs::path(path), std::ios::binary};
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
     // The file's non-blank lines, each ended by "|": where the platform puts blank lines between
     // sections is its own affair.
     std::string lines() const {
-        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, toAnsi(path).c_str());  // flush the cache
-        std::ifstream file{fs::path(path), std::ios::binary};
+        std::istringstream file(bytes());
         std::string lines;
         for (std::string line; std::getline(file, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -70,33 +76,48 @@ protected:
 TEST_F(SettingsFileTest, FirstSaveWritesTheKnownFileAndLaterSavesReplaceValuesWhereTheyStandAndLoadBack) {
     const LoadedSettings loaded = loadSettings(ini, path, kScreen1024x768);
     saveSettings(ini, path, loaded.settings, {*loaded.windowX, *loaded.windowY});
-    EXPECT_EQ(lines(),
-              "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
-              "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|");
+    EXPECT_EQ(
+        lines(),
+        "[misc]|SAFEMODE=0|WINDOWX=196|WINDOWY=275|[fonts]|FONTFACE=Arial|FONTSTYLE=|FONTSIZE=14|"
+        "FONTCOLOR=0|[keymapping]|KEYMAP=ini|USERKEYMAPNORMAL=|USERKEYMAPSHIFT=|[extras]|FOLLOWLAYOUT=0|");
     // clang-format off
     const KeyboardSettings changed{true, L"Times New Roman", L"bisu", 255, INT32_MIN, L"user",
                                    L"`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./",
-                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?", {}};
+                                   L"~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>?", {.followLayout = true}};
     // clang-format on
     // Off-screen positions are written as they are; only load tests the range.
     saveSettings(ini, path, changed, {-40, 900});
     EXPECT_EQ(lines(),
               "[misc]|SAFEMODE=1|WINDOWX=-40|WINDOWY=900|[fonts]|FONTFACE=Times New Roman|FONTSTYLE=bisu|"
               "FONTSIZE=255|FONTCOLOR=-2147483648|[keymapping]|KEYMAP=user|USERKEYMAPNORMAL=" +
-                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) + "|");
+                  toAnsi(changed.keyMapUserLC) + "|USERKEYMAPSHIFT=" + toAnsi(changed.keyMapUserUC) +
+                  "|[extras]|FOLLOWLAYOUT=1|");
     const LoadedSettings reloaded = loadSettings(ini, path, kScreen1024x768);
     EXPECT_EQ(reloaded.settings, changed);
     EXPECT_EQ(reloaded.windowX, std::nullopt);
     EXPECT_EQ(reloaded.windowY, std::nullopt);
 }
 
-TEST_F(SettingsFileTest, CharactersOfTheAnsiCodePageSurviveTheFile) {
-    const std::wstring umlauts = L"\u00E4\u00F6\u00FC\u00DF\u00C4\u00D6\u00DC";
-    if (fromAnsi(toAnsi(umlauts)) != umlauts) GTEST_SKIP() << "the ANSI code page has no umlauts";
-    KeyboardSettings settings;
-    settings.keyMapUserLC = umlauts;
-    saveSettings(ini, path, settings, {0, 0});
-    EXPECT_EQ(loadSettings(ini, path, kScreen1024x768).settings.keyMapUserLC, umlauts);
+// The file stays ANSI while the code page holds every value, and turns into UTF-16 with all it held
+// (sections of others included) at the first save that needs more.
+TEST_F(SettingsFileTest, FileStaysAnsiUntilAValueNeedsMoreThenTurnsUtf16KeepingEveryLine) {
+    const std::string accented = "caf\xE9";  // some character of the code page beyond ASCII
+    writeFile(path, "[host]\r\nNOTE=" + accented + "\r\n[keymapping]\r\nKEYMAP=user\r\n");
+    KeyboardSettings settings = loadSettings(ini, path, kScreen1024x768).settings;
+    settings.keyMapUserLC = fromAnsi(accented);
+    saveSettings(ini, path, settings, {1, 2});
+    EXPECT_FALSE(bytes().starts_with("\xFF\xFE"));
+    EXPECT_NE(lines().find("USERKEYMAPNORMAL=" + accented + "|"), std::string::npos);
+    settings.keyMapUserUC = L" \u0151\u2713ab";
+    saveSettings(ini, path, settings, {1, 2});
+    EXPECT_TRUE(bytes().starts_with("\xFF\xFE"));
+    EXPECT_EQ(loadSettings(ini, path, kScreen1024x768).settings, settings);
+    EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", path), fromAnsi(accented));
+    // A file saved as UTF-8 with its mark keeps its characters too.
+    const std::wstring utf8 = folder.file(L"utf8.ini");
+    writeFile(utf8, "\xEF\xBB\xBF[host]\r\nNOTE=\xC5\x91\r\n");
+    ini.writeIni(L"misc", L"K", L"\u2713", utf8);
+    EXPECT_EQ(ini.readIni(L"host", L"NOTE", L"", utf8), L"\u0151");
 }
 
 TEST_F(SettingsFileTest, KeySetsComeFromTheLanguageFileTheHostNamesAndOnlyFromTheLangFolder) {
