@@ -1,4 +1,3 @@
-#include "keyboard/layout.h"
 #include "keyboard/layout_scale.h"
 
 #include <gtest/gtest.h>
@@ -6,51 +5,37 @@
 namespace tapkeys {
 namespace {
 
-// The label a press at pixel (x, y) reaches at 96 dpi.
-HitTarget at(int x, int y) {
-    return LayoutScale{96}.hitTest(x, y);
+std::string nameOf(HitTarget t) {
+    if (t.kind != HitTarget::Kind::Label) return t.kind == HitTarget::Kind::Logo ? "logo" : "background";
+    return std::to_string(int(t.label->control)) + "(" + std::to_string(t.label->index) + ")";
+}
+std::string nameOf(Control control, int index) {
+    return std::to_string(int(control)) + "(" + std::to_string(index) + ")";
 }
 
-::testing::AssertionResult hits(HitTarget t, Control control, int index) {
-    if (t.kind != HitTarget::Kind::Label) return ::testing::AssertionFailure() << "no label there";
-    if (t.label->control == control && t.label->index == index) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "hit control " << int(t.label->control) << "(" << t.label->index << ")";
-}
-
+// Columns and rows shared by two frames go to the later one, a special key beats a character key, the
+// close button beats the options button, a caption lies above its frame; at 144 dpi every label grows
+// by half and keeps its stacking order.
 TEST(LayoutTest, PressesReachTheUppermostLabelAndSeamsGoToTheLaterOne) {
-    // Columns and rows shared by two frames go to the later one, a special key beats a character key, the
-    // close button beats the options button, a caption lies above its frame.
+    using enum Control;
     // clang-format off
-    const std::tuple<int, int, Control, int> presses[] = {
-        {96, 50, Control::KeyBG, 1}, {95, 50, Control::KeyBG, 0}, {100, 88, Control::KeyBG, 12},
-        {100, 87, Control::KeyBG, 1}, {56, 60, Control::Esc, 1}, {584, 30, Control::Close, 1},
-        {583, 30, Control::Options, 1}, {70, 60, Control::Key, 0}, {60, 50, Control::KeyBG, 0},
-        {580, 130, Control::Return, 2}, {620, 150, Control::Return, 3}, {620, 100, Control::Return, 1}};
+    const std::tuple<int, int, std::string> presses[] = {
+        {96, 50, nameOf(KeyBG, 1)}, {95, 50, nameOf(KeyBG, 0)}, {100, 88, nameOf(KeyBG, 12)}, {100, 87, nameOf(KeyBG, 1)},
+        {56, 60, nameOf(Esc, 1)}, {584, 30, nameOf(Close, 1)}, {583, 30, nameOf(Options, 1)}, {70, 60, nameOf(Key, 0)},
+        {60, 50, nameOf(KeyBG, 0)}, {580, 130, nameOf(Return, 2)}, {620, 150, nameOf(Return, 3)},
+        {620, 100, nameOf(Return, 1)}, {300, 20, "background"}, {3, 100, "background"}, {626, 100, "background"},
+        {300, 212, "background"}, {20, 20, "logo"}};
     // clang-format on
-    for (const auto& [x, y, control, index] : presses)
-        EXPECT_TRUE(hits(at(x, y), control, index)) << x << "," << y;
-}
-
-TEST(LayoutTest, BackgroundShowsOnlyOutsideTheKeyBlockAndTheButtons) {
-    for (const auto& [x, y] : {std::pair{300, 20}, {3, 100}, {626, 100}, {300, 212}}) {
-        EXPECT_EQ(at(x, y).kind, HitTarget::Kind::Background) << x << "," << y;
+    for (const auto& [x, y, expected] : presses) {
+        EXPECT_EQ(nameOf(LayoutScale{96}.hitTest(x, y)), expected) << x << "," << y;
+        EXPECT_EQ(nameOf(LayoutScale{144}.hitTest(x * 3 / 2, y * 3 / 2)), expected)
+            << x << "," << y << " at 144 dpi";
     }
-    EXPECT_EQ(at(20, 20).kind, HitTarget::Kind::Logo);
-    // The frames tile the block from (8, 48) up to (625, 209) without a gap.
+    // The frames tile the key block from (8, 48) up to (625, 209) without a gap.
     for (int y = 48; y < 209; ++y) {
-        for (int x = 8; x < 625; ++x) ASSERT_EQ(at(x, y).kind, HitTarget::Kind::Label) << x << "," << y;
+        for (int x = 8; x < 625; ++x)
+            ASSERT_EQ(LayoutScale{96}.hitTest(x, y).kind, HitTarget::Kind::Label) << x << "," << y;
     }
-}
-
-// At 144 dpi every label grows by half and keeps its stacking order.
-TEST(LayoutScaleTest, PixelHitTestFollowsTheDensity) {
-    const LayoutScale at144{144};
-    EXPECT_EQ(at144.windowWidth(), 948);
-    EXPECT_EQ(at144.windowHeight(), 325);
-    const PixelRect r = at144.toPixels(findLabel(Control::Key, 20)->rect);
-    EXPECT_TRUE(hits(at144.hitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2), Control::Key, 20));
-    EXPECT_TRUE(hits(at144.hitTest(96 * 3 / 2, 50 * 3 / 2), Control::KeyBG, 1));
 }
 
 }  // namespace

@@ -17,13 +17,13 @@ TEST(WindowTimerTest, ReArmedWithTheSameIdStillTicksAndStopKillsIt) {
         return std::nullopt;
     };
     WindowTimer timer{window.hwnd(), 7, 150};
-    pumpFor(50ms);
+    pumpUntil([] { return false; }, 50ms);
     timer = WindowTimer{window.hwnd(), 7, 150};
     EXPECT_TRUE(timer.running());
     EXPECT_TRUE(pumpUntil([&] { return ticks > 0; }, 1s)) << "the re-armed timer never ticked";
     timer.stop();
     ticks = 0;
-    pumpFor(400ms);
+    pumpUntil([] { return false; }, 400ms);
     EXPECT_EQ(ticks, 0);
 }
 

@@ -33,17 +33,16 @@ public:
         ::KillTimer(nullptr, timer_);
         ::UnhookWindowsHookEx(sent_);
         ::UnhookWindowsHookEx(cbt_);
-        current() = nullptr;
+        if (current() == this) current() = nullptr;
     }
 
-    // The last top-level dialog this thread created with this caption (null if none).
+    // The last top-level dialog this thread created with this caption, or with any caption (null if none).
     HWND dialog(const std::wstring& caption) const {
         for (auto it = dialogs_.rbegin(); it != dialogs_.rend(); ++it) {
             if (::IsWindow(*it) && windowText(*it) == caption) return *it;
         }
         return nullptr;
     }
-    // The last top-level dialog this thread created, whatever its caption.
     HWND latestDialog() const { return dialogs_.empty() ? nullptr : dialogs_.back(); }
     bool finished() const { return next_ == steps_.size() && !gaveUp_; }
 
@@ -56,8 +55,8 @@ private:
         thread_local DialogDriver* driver = nullptr;
         return driver;
     }
+    // Captions are read when asked for: at creation the caption is not set yet.
     static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
-        // Captions are read when asked for: at creation the caption is not set yet.
         const auto window = reinterpret_cast<HWND>(wParam);
         wchar_t className[16] = {};
         if (code == HCBT_CREATEWND && current() && ::GetClassNameW(window, className, 16) &&
@@ -74,17 +73,16 @@ private:
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (DialogDriver* self = current(); self && !self->running_ && self->next_ < self->steps_.size()) {
-            self->running_ = true;
-            if (std::chrono::steady_clock::now() > self->deadline_) {
-                self->giveUp();
-            } else if (self->steps_[self->next_]()) {
-                ++self->next_;
-            }
-            self->running_ = false;
+        DialogDriver* self = current();
+        if (!self || self->running_ || self->next_ == self->steps_.size()) return;
+        self->running_ = true;
+        if (std::chrono::steady_clock::now() > self->deadline_) {
+            self->giveUp();
+        } else if (self->steps_[self->next_]()) {
+            ++self->next_;
         }
+        self->running_ = false;
     }
-    // A script that cannot go on must not leave the test hanging in a modal loop.
     void giveUp() {
         gaveUp_ = true;
         ADD_FAILURE() << "dialogs still open at step " << next_ << " of " << steps_.size();
@@ -96,11 +94,9 @@ private:
 
     std::vector<Step> steps_;
     size_t next_ = 0;
-    bool running_ = false;
-    bool gaveUp_ = false;
+    bool running_ = false, gaveUp_ = false;
     std::vector<HWND> dialogs_;
-    HHOOK cbt_ = nullptr;
-    HHOOK sent_ = nullptr;
+    HHOOK cbt_ = nullptr, sent_ = nullptr;
     UINT_PTR timer_ = 0;
     std::chrono::steady_clock::time_point deadline_ =
         std::chrono::steady_clock::now() + std::chrono::seconds(30);

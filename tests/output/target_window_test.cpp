@@ -13,37 +13,23 @@
 namespace tapkeys::test {
 namespace {
 
-// A window with an edit field run by a thread of its own: the application typed into. block() makes
-// its thread stop answering until unblock(), like a busy application.
+// A window with an edit field run by a thread of its own: the application typed into.
 class ForeignEditWindow {
 public:
     ForeignEditWindow() : thread_([this] { run(); }) { ::WaitForSingleObject(ready_.get(), INFINITE); }
     ForeignEditWindow(const ForeignEditWindow&) = delete;
     ForeignEditWindow& operator=(const ForeignEditWindow&) = delete;
     ~ForeignEditWindow() {
-        unblock();
         ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
     }
 
     HWND window() const { return window_; }
     std::wstring text() const { return windowText(edit_); }
-    void block() const {
-        ::PostMessageW(window_, WM_APP, 0, 0);
-        ::WaitForSingleObject(blocked_.get(), INFINITE);
-    }
-    void unblock() const { ::SetEvent(unblock_.get()); }
 
 private:
     void run() {
         TestWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true);
-        window.onMessage = [this](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (message != WM_APP) return std::nullopt;
-            ::ResetEvent(unblock_.get());
-            ::SetEvent(blocked_.get());
-            ::WaitForSingleObject(unblock_.get(), 10'000);
-            return 0;
-        };
         window_ = window.hwnd();
         edit_ = window.edit();
         threadId_ = ::GetCurrentThreadId();
@@ -55,8 +41,6 @@ private:
     }
 
     KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    KernelHandle blocked_{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-    KernelHandle unblock_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
     DWORD threadId_ = 0;
@@ -66,61 +50,73 @@ private:
 // The own window takes the foreground and the focus, as a touch on the keyboard does.
 void activate(const TestWindow& own) {
     ::SetForegroundWindow(own.hwnd());
-    EXPECT_TRUE(pumpUntil([&] {
-        return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd();
-    })) << "the own window did not come to the front";
-}
-
-TEST(TargetWindow, OnlyWindowsOfOtherThreadsAreForeignAndTheTrackerKeepsTheLastOne) {
-    const TestWindow keyboard, dialog;
-    const ForeignEditWindow first, second;
-    TargetTracker tracker;
-    const auto foregroundAfter = [&](HWND window) {
-        EXPECT_TRUE(bringToFront(window));
-        tracker.tick(keyboard.hwnd());
-        return getForeignForegroundWindow(keyboard.hwnd());
-    };
-    EXPECT_EQ(foregroundAfter(keyboard.hwnd()), nullptr);
-    EXPECT_EQ(foregroundAfter(dialog.hwnd()), nullptr);
-    EXPECT_EQ(tracker.targetWindow(), nullptr);
-    EXPECT_EQ(foregroundAfter(first.window()), first.window());
-    EXPECT_EQ(tracker.targetWindow(), first.window());
-    foregroundAfter(keyboard.hwnd());
-    EXPECT_EQ(tracker.targetWindow(), first.window());
-    foregroundAfter(second.window());
-    foregroundAfter(dialog.hwnd());
-    EXPECT_EQ(tracker.targetWindow(), second.window());
+    EXPECT_TRUE(
+        pumpUntil([&] { return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd(); }));
 }
 
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
     const ForeignEditWindow target;
-    constexpr int kKeystrokes = 300;
+    // Under Wine the first input a process injects can be lost before any window takes it; what counts
+    // here starts after that.
+    activate(keyboard);
+    sendKeyEvent(0x10, false);
+    sendKeyEvent(0x10, true);
+    pumpUntil([] { return false; }, 100ms);
     int ready = 0;
     std::wstring expected;
-    for (int i = 0; i < kKeystrokes; ++i) {
+    for (int i = 0; i < 300; ++i) {
         activate(keyboard);
         ready += giveForegroundTo(target.window()) ? 1 : 0;
         expected += L"abcdefghijklmnopqrstuvwxyz0123456789"[i % 36];
         typeSendKeysItem(expected.substr(expected.size() - 1));
         pumpUntil([&] { return target.text().size() == expected.size(); }, 250ms);
     }
-    EXPECT_EQ(ready, kKeystrokes);
+    EXPECT_EQ(ready, 300);
     EXPECT_EQ(target.text(), expected);
 }
 
+// Without a live target it returns at once. (A target that does not answer is given up: the end-to-end
+// hung-target case.)
 TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
     EXPECT_FALSE(giveForegroundTo(nullptr));
-    HWND closed = TestWindow().hwnd();
+    const HWND closed = TestWindow().hwnd();
     EXPECT_FALSE(giveForegroundTo(closed));
 }
+
+// A window whose thread reads none of its messages while the object lives, like a busy program: a
+// hand-back to it waits its full time.
+class BusyWindow {
+public:
+    BusyWindow() : thread_([this] { run(); }) { ::WaitForSingleObject(ready_.get(), INFINITE); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+    ~BusyWindow() {
+        ::SetEvent(release_.get());
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+
+private:
+    void run() {
+        const TestWindow window(WS_OVERLAPPEDWINDOW);  // hidden, so never active before the hand-back
+        window_ = window.hwnd();
+        ::SetEvent(ready_.get());
+        ::WaitForSingleObject(release_.get(), INFINITE);
+    }
+
+    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window_ = nullptr;
+    std::thread thread_;  // last: the thread starts once every other member is set
+};
 
 // A press queued while the hand-back waits is not handled inside the wait, where its keystrokes would
 // overtake the ones the wait is for; posted messages and timers still are. The press comes next.
 TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
     TestWindow keyboard;
-    const ForeignEditWindow target;
+    const BusyWindow target;
     std::wstring seen;
     keyboard.onMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_LBUTTONDOWN) seen += L"press" + std::to_wstring(wParam) + L"|";
@@ -129,29 +125,14 @@ TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
         return std::nullopt;
     };
     activate(keyboard);
-    target.block();
     ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 1, 0);
     ::PostMessageW(keyboard.hwnd(), WM_APP, 0, 0);
     ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 2, 0);
     ::SetTimer(keyboard.hwnd(), 1, 10, nullptr);
     EXPECT_FALSE(giveForegroundTo(target.window()));
-    target.unblock();
     seen += L"done|";
-    pumpFor(50ms);
+    pumpUntil([] { return false; }, 50ms);
     EXPECT_EQ(seen, L"app|timer|done|press1|press2|");
-}
-
-TEST(HandBack, GivesUpOnATargetThatDoesNotAnswerAndKeepsAQuitMessage) {
-    const TestWindow keyboard;
-    const ForeignEditWindow target;
-    activate(keyboard);
-    target.block();
-    ::PostQuitMessage(7);
-    EXPECT_FALSE(giveForegroundTo(target.window()));
-    target.unblock();
-    MSG message{};
-    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(message.wParam, 7u);
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
 #pragma once
 // The INI rules the settings code relies on, as one typed suite: instantiated over FakeIni natively and
 // over ProfileIni (the real profile-string functions) under Wine, so the fake cannot drift from the
-// platform it stands in for.
-//
-// A Store offers ini(), pathOf(fileName) for a file in a folder that exists, and putFile(path, text)
-// that writes an INI file as an editor would.
+// platform it stands in for. A Store offers ini(), pathOf(fileName) in a folder that exists, and
+// putFile(path, text) that writes an INI file as an editor would.
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 
-#include "fake_ini.h"
+#include "tests/support/fake_ini.h"
 
 namespace tapkeys::testing {
 
@@ -28,7 +25,7 @@ template <typename Store>
 class IniContract : public ::testing::Test {
 protected:
     std::wstring read(std::wstring_view section, std::wstring_view key, const std::wstring& path) {
-        return store.ini().readIni(section, key, L"default value", path);
+        return store.ini().readIni(section, key, L"default value  ", path);
     }
     Store store;
 };
@@ -41,22 +38,19 @@ TYPED_TEST_P(IniContract, MissingFileSectionOrKeyGivesTheDefaultAndNamesIgnoreCa
     EXPECT_EQ(this->read(L"fonts", L"FONTFACE", this->store.pathOf(L"absent.ini")), L"default value");
     EXPECT_EQ(this->read(L"misc", L"FONTFACE", path), L"default value");
     EXPECT_EQ(this->read(L"fonts", L"FONTSIZE", path), L"default value");
-    EXPECT_EQ(this->read(L"FONTS", L"FONTFACE", path), L"Courier");
-    EXPECT_EQ(this->read(L"fonts", L"fontface", path), L"Courier");
+    EXPECT_EQ(this->read(L"FONTS", L"fontface", path), L"Courier");
 }
 
 TYPED_TEST_P(IniContract, ValuesLoseBlanksAndMatchingQuotesAndAreCutTo254Characters) {
     const std::pair<std::string, std::wstring> lines[] = {
-        {"K=", L""},
         {"K=   ", L""},
         {"K=  a b  ", L"a b"},
         {"K=\tx\t", L"x"},
         {"K=\" a \"", L" a "},
         {"K='b'", L"b"},
         {"K=\"c", L"\"c"},
-        {"K=d\"", L"d\""},
         {"K=a=b;c", L"a=b;c"},
-        {"K=" + std::string(254, 'c'), std::wstring(254, L'c')},
+        {"K=1\r\nK=2\r\n[s]\r\nK=3", L"1"},
         {"K=" + std::string(200, 'a') + std::string(100, 'b'),
          std::wstring(200, L'a') + std::wstring(54, L'b')},
     };
@@ -70,27 +64,23 @@ TYPED_TEST_P(IniContract, ValuesLoseBlanksAndMatchingQuotesAndAreCutTo254Charact
     }
 }
 
+// Ends the reader would strip, and characters no ANSI code page holds (the file turns to UTF-16 at the
+// first of them and keeps what it held), read back exactly; so does a new file that starts with one.
 TYPED_TEST_P(IniContract, WriteCreatesTheFileReplacesAnEarlierValueAndEveryValueReadsBackExactly) {
-    const std::wstring path = this->store.pathOf(L"written.ini");
+    const std::wstring path = this->store.pathOf(L"written.ini"), fresh = this->store.pathOf(L"fresh.ini");
     IniAccess& ini = this->store.ini();
     ini.writeIni(L"misc", L"WINDOWX", L"12", path);
     ini.writeIni(L"MISC", L"windowx", L"56", path);
-    EXPECT_EQ(this->read(L"misc", L"WINDOWX", path), L"56");
-    // Ends the reader would strip, and characters no ANSI code page holds (the file turns to UTF-16
-    // at the first of them and keeps what it held).
-    const std::wstring values[] = {
-        L" 34 ",     L" ab{}",      L"\"q\"",           L"'b'", L"\"c", L"d\"",
-        L"\"",       L"'",          L"\t\u00A0x\u3000", L"a b", L"",    L"\u0151\u2713ab",
-        L" \u0151 ", L"\"\u2713\" "};
-    for (size_t i = 0; i < std::size(values); ++i) {
+    // clang-format off
+    const std::wstring values[] = {L" 34 ", L" ab{}", L"\"q\"", L"'b'", L"\"c", L"d\"", L"\"", L"'", L"\t\u00A0x\u3000",
+                                   L"a b", L"", L"\u0151\u2713ab", L" \u0151 ", L"\"\u2713\" "};
+    // clang-format on
+    for (size_t i = 0; i < std::size(values); ++i)
         ini.writeIni(L"keymapping", L"K" + std::to_wstring(i), values[i], path);
-    }
     for (size_t i = 0; i < std::size(values); ++i) {
         EXPECT_EQ(this->read(L"keymapping", L"K" + std::to_wstring(i), path), values[i]) << i;
     }
     EXPECT_EQ(this->read(L"misc", L"WINDOWX", path), L"56");
-    // A new file that starts with such a value.
-    const std::wstring fresh = this->store.pathOf(L"fresh.ini");
     ini.writeIni(L"s", L"K", L"\u2713 ", fresh);
     EXPECT_EQ(this->read(L"s", L"K", fresh), L"\u2713 ");
 }

@@ -14,9 +14,6 @@ using namespace std::chrono_literals;
 
 // Dispatches this thread's messages until done() holds or limit has passed; the answer is done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 2s);
-inline void pumpFor(std::chrono::milliseconds time) {
-    pumpUntil([] { return false; }, time);
-}
 
 // A top-level window of the creating thread, with an edit control that takes the window's focus when
 // withEdit. Every message goes to onMessage first; an answer from it is the window's answer.
@@ -30,7 +27,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND edit() const { return edit_; }
-    DWORD style() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)); }
     DWORD exStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)); }
 
     std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)> onMessage;
