@@ -2,6 +2,7 @@
 // The key font as the style letters describe it: "b" bold, "i" italic, "s" strikethrough, "u" underline,
 // lower case only, each counting wherever it stands.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,9 @@ struct KeyFontSpec {
 };
 
 KeyFontSpec keyFontFrom(std::wstring_view face, std::wstring_view styleLetters, int pointSize);
+
+// Whether a caption in this colour (0x00BBGGRR) needs a light halo to be read on the black key image:
+// its contrast ratio against black (WCAG relative luminance) is under 3:1.
+bool captionNeedsHalo(std::uint32_t colour);
 
 }  // namespace tapkeys

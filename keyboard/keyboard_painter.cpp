@@ -30,13 +30,8 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
 }};
 
 constexpr COLORREF kTitleColour = RGB(236, 240, 246);
-constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
-
-// Captions darker than this would vanish into the black background (the settings' default colour is
-// black): they get a thin light halo so every key stays readable in any colour.
-bool needsHalo(COLORREF colour) {
-    return 299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour) < 96 * 1000;
-}
+constexpr COLORREF kNoticeColour = RGB(255, 200, 64);  // amber: seen at once against the title
+constexpr COLORREF kHaloColour = RGB(176, 188, 206);   // the outlines' blue-grey
 
 // Whether font draws every character of the captions that use it: a face may be missing altogether,
 // or be present without the symbol (Wine ships a Wingdings without the arrows).
@@ -151,7 +146,9 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
         RECT r{p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
         ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, format);
     };
-    if (needsHalo(colour)) {
+    if (captionNeedsHalo(colour)) {
+        // A caption too dark to read on the black image (the settings' default colour is black) gets
+        // a thin light halo, so every key stays readable in any colour.
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
         const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
         const SavedDcState keepClip{dc};
@@ -173,8 +170,8 @@ void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colou
     const PixelRect p = scale_.toPixels(label.rect);
     const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
     RECT bar{p.left + width / 4, p.bottom - 2 * thickness, p.right - width / 4, p.bottom - thickness};
-    if (needsHalo(colour)) {
-        const int reach = std::max(1, scale_.dpi() / 96);
+    if (captionNeedsHalo(colour)) {
+        const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
         RECT halo{bar.left - reach, bar.top - reach, bar.right + reach, bar.bottom + reach};
         const Brush haloBrush{::CreateSolidBrush(kHaloColour)};
         ::FillRect(dc, &halo, haloBrush.get());
@@ -189,9 +186,10 @@ void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
     if (!overlaps({r.left, r.top, r.right, r.bottom}, area)) return;
     SelectScope useFont{dc, titleFont_.get()};
-    const TextColorScope title{dc, kTitleColour};
-    static constexpr wchar_t kTitle[] = L"tapkeys";
-    ::DrawTextW(dc, kTitle, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
+    const TextColorScope title{dc, notice_.empty() ? kTitleColour : kNoticeColour};
+    const std::wstring_view text = notice_.empty() ? std::wstring_view(L"tapkeys") : notice_;
+    ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
+                DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
 }
 
 // The key's frames less their last column, where the right-hand neighbour's outline begins; pixels holds

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
@@ -23,6 +25,9 @@ public:
     void setDpi(HINSTANCE instance, int dpi);
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
+    // A short message shown in the title band in place of the title; empty shows the title again.
+    void setNotice(std::wstring notice) { notice_ = std::move(notice); }
+    const std::wstring& notice() const { return notice_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
@@ -49,6 +54,7 @@ private:
     std::array<CaptionStyle, 6> captionStyles_{};  // by CaptionFont
     Bitmap background_;
     Bitmap logo_;
+    std::wstring notice_;
 };
 
 }  // namespace tapkeys

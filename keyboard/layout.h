@@ -14,6 +14,8 @@ inline constexpr int kLayoutDpi = 96;  // the density the layout's pixel sizes a
 inline constexpr int kTwipsPerPixelAt96Dpi = 1440 / kLayoutDpi;
 inline constexpr int kWindowWidthTwips = 9480;   // 632 px
 inline constexpr int kWindowHeightTwips = 3255;  // 217 px
+// The top band above the first row of key frames, by which the window is dragged.
+inline constexpr int kTitleBandTwips = 720;  // 48 px
 inline constexpr int kBackgroundWidthPx = 632;
 inline constexpr int kBackgroundHeightPx = 218;  // one row taller than the window; the window shows 217
 inline constexpr int kCharacterKeyCount = 47;

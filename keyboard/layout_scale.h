@@ -30,6 +30,7 @@ public:
     // The window takes whole pixels only (217 px * 1.5 is 325 px, not 326).
     constexpr int windowWidth() const { return kWindowWidthTwips * dpi_ / 1440; }
     constexpr int windowHeight() const { return kWindowHeightTwips * dpi_ / 1440; }
+    constexpr int titleBandHeight() const { return toPixels(kTitleBandTwips); }
 
     // The label under a pixel of the window, tested against the same pixel rectangles that are painted.
     constexpr HitTarget hitTest(int x, int y) const {

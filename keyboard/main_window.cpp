@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "assets/resource_ids.h"
 #include "keyboard/topmost_keeper.h"
 #include "options/options_dialog.h"
 #include "output/key_string_sender.h"
+#include "output/target_caps_lock.h"
 #include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
 #include "win32/module_path.h"
@@ -77,6 +79,28 @@ int withoutActivation(int showCommand) {
     }
 }
 
+// Every monitor's work area and density.
+std::vector<MonitorArea> monitorAreas() {
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto dpiForMonitor = systemFunction<DpiForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+    std::vector<MonitorArea> areas;
+    const auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM context) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+        UINT dpiX = USER_DEFAULT_SCREEN_DPI, dpiY = USER_DEFAULT_SCREEN_DPI;
+        if (dpiForMonitor == nullptr ||
+            FAILED(dpiForMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY)))
+            dpiX = USER_DEFAULT_SCREEN_DPI;
+        const RECT& w = info.rcWork;
+        reinterpret_cast<std::vector<MonitorArea>*>(context)->push_back(
+            {{w.left, w.top, w.right, w.bottom}, static_cast<int>(dpiX)});
+        return TRUE;
+    };
+    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
@@ -133,6 +157,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED: return onCaptureLost(), 0;
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
+        case WM_DISPLAYCHANGE: return keepOnAMonitor(), 0;
+        case WM_ENTERSIZEMOVE: return moving_ = true, 0;
+        case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
         case WM_CLOSE: return onUnload(), 0;
@@ -152,6 +179,7 @@ void MainWindow::onLoad() {
     keyMap_.showKeySet(false);
     timing_.configure(settings_.extras);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
+    prepareCapsLockReading();
 }
 
 void MainWindow::onUnload() {
@@ -163,8 +191,14 @@ void MainWindow::onUnload() {
 
 void MainWindow::loadSettings() {
     const LayoutScale& scale = painter_.scale();
-    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                                scale.windowWidth(), scale.windowHeight()};
+    const std::vector<MonitorArea> monitors = monitorAreas();
+    const ScreenGeometry screen{::GetSystemMetrics(SM_CXSCREEN),
+                                ::GetSystemMetrics(SM_CYSCREEN),
+                                scale.windowWidth(),
+                                scale.windowHeight(),
+                                scale.titleBandHeight(),
+                                scale.dpi(),
+                                monitors};
     const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
     settings_ = loaded.settings;
     // An axis whose stored value is out of range keeps the layout's position, the screen's edge.
@@ -368,6 +402,8 @@ void MainWindow::onTimer(UINT_PTR id) {
     target_.tick(hwnd());
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
+    // The notice about a refusing target stays until another target is in front.
+    if (!painter_.notice().empty() && !refusesInput(target_.targetWindow())) showNotice({});
 }
 
 void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
@@ -376,6 +412,21 @@ void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd(), nullptr, FALSE);
+    // Dragged onto a monitor of another density, the window is where the user is putting it.
+    if (!moving_) keepOnAMonitor();
+}
+
+// A monitor unplugged, a resolution or a scale changed: a keyboard left on no monitor could be neither
+// seen nor dragged back.
+void MainWindow::keepOnAMonitor() {
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    const std::vector<MonitorArea> monitors = monitorAreas();
+    const auto moved = placementAfterDisplayChange({r.left, r.top, r.right, r.bottom},
+                                                   painter_.scale().titleBandHeight(), monitors);
+    if (moved) {
+        ::SetWindowPos(hwnd(), nullptr, moved->x, moved->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void MainWindow::onTimingTick() {
@@ -445,11 +496,31 @@ void MainWindow::giveForegroundToTarget() {
 }
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
-    tapkeys::sendKeyString(keyString, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, keyOutput_);
 }
 
 void MainWindow::sendPositionKey(const PositionKey& key) {
-    tapkeys::sendPositionKey(key, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, keyOutput_);
+}
+
+// Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift
+// stays for the next target.
+bool MainWindow::foregroundRefusesInput() {
+    if (!refusesInput(::GetForegroundWindow())) return false;
+    showNotice(L"Can't type into an administrator window");
+    return true;
+}
+
+bool MainWindow::refusesInput(HWND target) {
+    DWORD processId = 0;
+    if (target == nullptr || ::GetWindowThreadProcessId(target, &processId) == 0) return false;
+    return inputPermission_.refuses(reinterpret_cast<std::uintptr_t>(target), processId);
+}
+
+void MainWindow::showNotice(std::wstring notice) {
+    if (painter_.notice() == notice) return;
+    painter_.setNotice(std::move(notice));
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void MainWindow::keyCaptionsChanged() {

@@ -12,6 +12,7 @@
 #include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/topmost_keeper.h"
+#include "output/process_integrity.h"
 #include "keyboard/touch_router.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
@@ -56,6 +57,7 @@ private:
     void onCaptureLost();
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
+    void keepOnAMonitor();
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
@@ -76,6 +78,9 @@ private:
     void sendKeyString(std::wstring_view keyString) override;
     void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
+    bool foregroundRefusesInput();
+    bool refusesInput(HWND target);
+    void showNotice(std::wstring notice);
 
     HINSTANCE instance_;
     std::wstring appFolder_;
@@ -85,6 +90,8 @@ private:
     KeyMap keyMap_{*this};
     clsStyle styleCtl_;
     TargetTracker target_;
+    SystemIntegrityProbe integrityProbe_;
+    InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
     WindowTimer tmrGetActiveControl_;
@@ -100,6 +107,7 @@ private:
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;
+    bool moving_ = false;                    // inside a move loop: the user places the window
 };
 
 }  // namespace tapkeys

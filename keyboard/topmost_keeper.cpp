@@ -19,6 +19,9 @@ void TopmostKeeper::restack() const {
 
 void TopmostKeeper::afterHandBack() {
     if (!runningUnderWine()) return;
+    // At once as well: the taps that waited for the hand-back are routed by what lies on top when they
+    // are read, and the target may already have raised itself over the keyboard.
+    restack();
     settle_ = WindowTimer{window_, kTimerId, kSettleMs};
 }
 

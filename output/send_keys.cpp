@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "output/keystroke_plan.h"
+#include "output/target_caps_lock.h"
 #include "output/virtual_keys.h"
 
 namespace tapkeys {
@@ -35,8 +37,8 @@ constexpr UINT keepKeyboardState = 0x4;
 class ForegroundLayout final : public KeyboardLayout {
 public:
     ForegroundLayout()
-        : layout_(::GetKeyboardLayout(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr))),
-          capsLockOn_((::GetKeyState(VK_CAPITAL) & 1) != 0) {}
+        : thread_(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr)),
+          layout_(::GetKeyboardLayout(thread_)) {}
 
     std::optional<LayoutKey> keyFor(wchar_t character) const override {
         return layoutKeyFromScanResult(::VkKeyScanExW(character, layout_));
@@ -47,7 +49,8 @@ public:
         if (key.modifiers & modifier_bits::shift) state[VK_SHIFT] = 0x80;
         if (key.modifiers & modifier_bits::control) state[VK_CONTROL] = 0x80;
         if (key.modifiers & modifier_bits::alt) state[VK_MENU] = 0x80;
-        if (capsLockOn_) state[VK_CAPITAL] = 0x01;
+        if (!capsLockOn_) capsLockOn_ = capsLockOf(thread_);  // asked only when a key types
+        if (*capsLockOn_) state[VK_CAPITAL] = 0x01;
         wchar_t typed[8];
         const int count = ::ToUnicodeEx(key.virtualKey, scanCode(key.virtualKey), state, typed, 8,
                                         keepKeyboardState, layout_);
@@ -63,8 +66,9 @@ public:
     }
 
 private:
+    DWORD thread_;
     HKL layout_;
-    bool capsLockOn_;
+    mutable std::optional<bool> capsLockOn_;
 };
 
 // One SendInput call for the whole item, so no keystroke of the user's can fall between its

@@ -53,8 +53,9 @@ bool giveForegroundTo(HWND target) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
         const auto timeout = std::min<DWORD>(kPollMilliseconds, static_cast<DWORD>(left.count()));
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
-        if (!pump.dispatchPending()) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, (QS_ALLEVENTS & ~QS_INPUT) | QS_SENDMESSAGE);
+        // A touch arriving now waits its turn: handled here, its keystrokes would overtake these.
+        if (!pump.dispatchPendingExceptInput()) return false;
     }
     return true;
 }

@@ -25,9 +25,10 @@ private:
 
 // SetForegroundWindow(target), then, when target is a live window, waits until its thread has really
 // taken the activation and the focus, because the switch completes in the target's own thread a moment
-// later and keystrokes sent before then go to the window that is leaving. Window messages keep being
-// processed while it waits (any handler may run inside), at most about 100 ms. Returns whether the
-// target was ready in time; with no live target it returns false at once.
+// later and keystrokes sent before then go to the window that is leaving. Window messages other than
+// keyboard and pointer input keep being processed while it waits (timers, sent and posted messages,
+// painting); presses stay queued until the caller is done, so taps keep their order. At most about
+// 100 ms. Returns whether the target was ready in time; with no live target it returns false at once.
 bool giveForegroundTo(HWND target);
 
 }  // namespace tapkeys

@@ -108,6 +108,17 @@ public:
         std::visit([&](const auto& value) { load(row, value); }, row.value);
     }
 
+    // With more than one monitor a stored position that lies on any of them is taken whole; any other
+    // keeps the one-screen rule of each axis.
+    void placeOnAMonitor() {
+        if (screen_.monitors.size() < 2) return;
+        const WindowBand band{screen_.windowWidth, screen_.titleHeight, screen_.dpi};
+        if (const auto at = positionOnAMonitor(storedX_, storedY_, band, screen_.monitors)) {
+            loaded_.windowX = at->x;
+            loaded_.windowY = at->y;
+        }
+    }
+
 private:
     std::wstring read(const Setting& row, std::wstring_view defaultValue) {
         return ini_.readIni(row.section, row.key, defaultValue, path_);
@@ -146,6 +157,7 @@ private:
         const int windowExtent = x ? screen_.windowWidth : screen_.windowHeight;
         const long long centred = (static_cast<long long>(screenExtent) - windowExtent) / 2;
         const double value = readNumber(read(row, std::to_wstring(centred)));
+        (x ? storedX_ : storedY_) = value;
         std::optional<int>& loaded = x ? loaded_.windowX : loaded_.windowY;
         loaded = std::nullopt;
         // In range of int by the test; fractions are truncated.
@@ -157,6 +169,7 @@ private:
     const std::wstring& path_;
     const ScreenGeometry& screen_;
     LoadedSettings& loaded_;
+    double storedX_ = 0, storedY_ = 0;
 };
 
 // Numbers are written in decimal, a leading "-" when negative and nothing else.
@@ -194,6 +207,7 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     LoadedSettings loaded;
     SettingsLoader loader(ini, settingsPath, screen, loaded);
     for (const Setting& row : kSettings) loader.load(row);
+    loader.placeOnAMonitor();
     return loaded;
 }
 

@@ -9,6 +9,7 @@
 #include "settings/extras_settings.h"
 #include "settings/ini_access.h"
 #include "settings/number_reading.h"
+#include "settings/window_placement.h"
 
 namespace tapkeys {
 
@@ -47,20 +48,20 @@ struct KeyboardSettings {
     bool operator==(const KeyboardSettings&) const = default;
 };
 
-// Sizes in screen pixels of the primary display and of the keyboard window.
+// Sizes in screen pixels of the primary display and of the keyboard window; with more than one
+// monitor, also the monitors and the window's title band, at the window's density `dpi`.
 struct ScreenGeometry {
     int screenWidth = 0, screenHeight = 0;
     int windowWidth = 0, windowHeight = 0;
-};
-
-struct WindowPosition {
-    int x = 0, y = 0;
+    int titleHeight = 0, dpi = 96;
+    std::span<const MonitorArea> monitors{};
 };
 
 struct LoadedSettings {
     KeyboardSettings settings;
     // The stored or centred position, per axis; empty where the stored value is out of range and
-    // the window keeps its layout position (0).
+    // the window keeps its layout position (0). With more than one monitor a position that lies on any
+    // of them is taken whole; any other goes through the one-screen rule.
     std::optional<int> windowX, windowY;
 };
 

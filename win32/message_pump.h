@@ -39,8 +39,34 @@ public:
 
     // Dispatches everything pending; false once a WM_QUIT has been met or the dialog is closing.
     bool dispatchPending() {
+        drain(0, 0, PM_REMOVE);
+        return !quitMet_ && !closing();
+    }
+
+    // Dispatches everything pending except keyboard and pointer messages, which stay queued in their
+    // order for a later pump: sent and posted messages, timers and painting go on, but no press is
+    // handled in the middle of the work that the pump interrupts. The queue-kind flags leave the system's
+    // input unread; the ranges keep out input that was posted.
+    bool dispatchPendingExceptInput() {
+        constexpr UINT withoutInput = PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+        for (const auto& [first, last] : kNonInputRanges) drain(first, last, withoutInput);
+        return !quitMet_ && !closing();
+    }
+
+private:
+    struct Range {
+        UINT first, last;
+    };
+    // Everything between the non-client pointer, keyboard, mouse and touch / pointer messages.
+    static constexpr Range kNonInputRanges[] = {{0, WM_NCMOUSEMOVE - 1},
+                                                {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+                                                {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+                                                {WM_MOUSELAST + 1, WM_TOUCH - 1},
+                                                {WM_POINTERHWHEEL + 1, 0xFFFFFFFF}};
+
+    void drain(UINT first, UINT last, UINT flags) {
         MSG message;
-        while (!closing() && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (!closing() && ::PeekMessageW(&message, nullptr, first, last, flags)) {
             if (message.message == WM_QUIT) {
                 quitMet_ = true;
                 quitCode_ = static_cast<int>(message.wParam);
@@ -48,10 +74,8 @@ public:
             }
             dispatchMessage(message, dialog_);
         }
-        return !quitMet_ && !closing();
     }
 
-private:
     bool closing() const { return closing_ != nullptr && *closing_; }
 
     HWND dialog_ = nullptr;

@@ -46,7 +46,8 @@ public:
     void setWhatsThisButton(bool value);
 
     // Reads the extended style the window manager keeps; writes by moving the window into or out of
-    // the topmost band (which also activates it), without a frame refresh.
+    // the topmost band without activating it (the window typed into keeps the focus) and without a
+    // frame refresh.
     bool TopMost() const;
     void setTopMost(bool value);
 

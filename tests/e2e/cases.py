@@ -18,8 +18,8 @@ actions: steps from steps.py, or lists of them, run in order after a click on th
 import random
 import time
 
-from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, ini_bytes,
-                    wait_for, windows_path)
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end,
+                    ini_bytes, wait_for, windows_path)
 from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
                    drawn, file_has, hold, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
                    open_dialog, picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved,
@@ -37,7 +37,7 @@ DE_SHIFTED = "!\"§$%&/()=?`" "QWERTZUIOPÜ*" "ASDFGHJKLÖÄ'" "£YXCVBNM;:É"
 ALL = range(47)
 CORNERS = (0, 11, 12, 23, 24, 35, 36, 46)  # the first and last key of each row
 BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
-Q, W, A, P = (UK_NORMAL.index(c) for c in "qwap")
+Q, W, A, P, E, ONE = (UK_NORMAL.index(c) for c in "qwape1")
 
 # Clear of the target window (below y = 500) and of the centred place, so a keyboard that ignored
 # WINDOWX / WINDOWY would not be found where the cases look.
@@ -176,6 +176,29 @@ def held_key_lights_up(ctx):
     check(dark, "the outline stays lit after the release")
 
 
+def console_target(ctx):
+    """A console window (conhost) as the target after the keyboard was activated: a burst of taps, the
+    later ones arriving while the first waits for the console to take the focus, arrives in order, and
+    the keyboard is on top again after the hand-back (Wine raises the console over it)."""
+    console = ctx.desktop.launch("wineconsole", "cmd.exe", output=ctx.workdir / "console.out")
+    try:
+        window = ctx.probe.ask("window", "WineConsoleClass", wait_s=10)
+        check(window is not None, "no console window")
+        ctx.desktop.click(window["rect"].centre)
+        time.sleep(0.25)
+        keyboard, (x, y) = ctx.keyboard, ctx.layout.top_band_point()
+        ctx.desktop.click((keyboard.origin[0] + x, keyboard.origin[1] + y))  # the keyboard is activated
+        time.sleep(0.25)
+        burst = [("mousemove", *keyboard.point("Key", UK_NORMAL.index(c)), "click", LEFT) for c in "exit"]
+        ctx.desktop.xdotool(*[action for tap_ in burst for action in tap_])
+        time.sleep(0.3)
+        check(keyboard.shown_at(keyboard.origin), "the console covers the keyboard")
+        keyboard.press("Return")
+        check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
+    finally:
+        end(console)
+
+
 def flat(actions):
     return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
 
@@ -222,6 +245,12 @@ CASES = [
     Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
          tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
          typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
+    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side.
+    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING,
+         [x_keys("Caps_Lock"), tap("Key", E, "e"), tap("Key", ONE, "1"), tap("CapsLock"), tap("Key", E, "E"),
+          tap("Key", ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING,
+         console_target),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
     # start opens there, and the close button wins where its frame overlaps the options button's.

@@ -212,5 +212,13 @@ TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {
     EXPECT_EQ(keyFontFrom(L"", L"underline", 9), (KeyFontSpec{L"", 9, false, true, false, true}));  // u and i
 }
 
+// Contrast against black under 3:1 gets the halo: grey 89 (2.998:1) does, grey 90 (3.04:1) does not.
+TEST(KeyFontTest, OnlyCaptionsWithTooLittleContrastAgainstBlackGetAHalo) {
+    const std::pair<std::uint32_t, bool> cases[] = {{0x000000, true},  {0x595959, true},  {0x5A5A5A, false},
+                                                    {0xFF0000, true},  {0x0000FF, false}, {0x00C000, false},
+                                                    {0xFFFFFF, false}, {0x00007F, true}};
+    for (const auto& [colour, halo] : cases) EXPECT_EQ(captionNeedsHalo(colour), halo) << std::hex << colour;
+}
+
 }  // namespace
 }  // namespace tapkeys

@@ -11,15 +11,15 @@ using namespace keystroke_flags;
 using Strokes = std::vector<KeyStroke>;
 
 constexpr std::uint8_t vkShift = 0x10, vkControl = 0x11, vkMenu = 0x12, vkReturn = 0x0D, vkLeft = 0x25;
-constexpr std::uint8_t vkA = 0x41, vkE = 0x45, vkOemPlus = 0xBB, vkOemCircumflex = 0xDC;
+constexpr std::uint8_t vk1 = 0x31, vkA = 0x41, vkE = 0x45, vkOemPlus = 0xBB, vkOemCircumflex = 0xDC;
 constexpr std::uint8_t shift = modifier_bits::shift, altGr = modifier_bits::control | modifier_bits::alt;
 
 const std::map<std::uint8_t, std::uint16_t> scanCodes{
-    {vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},         {vkA, 0x1E}, {vkE, 0x12}, {vkOemPlus, 0x1B},
-    {vkLeft, 0x4B},  {vkReturn, 0x1C},  {vkOemCircumflex, 0x29}};
+    {vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},          {vkA, 0x1E}, {vkE, 0x12}, {vkOemPlus, 0x1B},
+    {vkLeft, 0x4B},  {vkReturn, 0x1C},  {vkOemCircumflex, 0x29}, {vk1, 0x02}};
 
-// A small German-like layout: letters follow Caps Lock, "+" does not, "€" is AltGr+E and "^" is a
-// dead key. Ctrl+A, Alt+A and A with an unknown modifier type control characters or nothing.
+// A small German-like layout: letters follow Caps Lock, digits and "+" do not, "€" is AltGr+E and "^"
+// is a dead key. Ctrl+A, Alt+A and A with an unknown modifier type control characters or nothing.
 class FakeLayout final : public KeyboardLayout {
 public:
     bool capsLock = false;
@@ -32,7 +32,9 @@ public:
                                       {L'\x01', {vkA, modifier_bits::control}},
                                       {L'x', {vkA, modifier_bits::alt}},
                                       {L'y', {vkA, 0x08}},
-                                      {L'z', {vkA, 0}}};
+                                      {L'z', {vkA, 0}},
+                                      {L'1', {vk1, 0}},
+                                      {L'!', {vk1, shift}}};
 
     std::optional<LayoutKey> keyFor(wchar_t character) const override {
         const auto found = keys.find(character);
@@ -43,6 +45,7 @@ public:
         if (key.virtualKey == vkA && (key.modifiers & altGr) == 0) return shifted != capsLock ? L"A" : L"a";
         if (key.virtualKey == vkE && key.modifiers == altGr) return L"\u20AC";
         if (key.virtualKey == vkOemPlus && (key.modifiers & altGr) == 0) return shifted ? L"*" : L"+";
+        if (key.virtualKey == vk1 && (key.modifiers & altGr) == 0) return shifted ? L"!" : L"1";
         return L"";
     }
     std::uint16_t scanCode(std::uint8_t virtualKey) const override {
@@ -74,7 +77,8 @@ Strokes unicodeText(std::wstring_view text) {
     return strokes;
 }
 
-// A character goes through its key when the key with its modifiers, under Caps Lock as it stands, types
+// Letters, digits and shifted symbols with Caps Lock off and on, as one table. A character goes through
+// its key when the key with its modifiers, under Caps Lock as it stands, types
 // exactly that character; as Unicode when the layout has no key, only a dead key, a shortcut (Ctrl or Alt
 // alone), a modifier that cannot be pressed, or a key that does not type it. Key names press their key
 // with its real scan code and, for keys with the 0xE0 prefix, the extended flag.
@@ -85,7 +89,9 @@ TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
     const std::tuple<std::wstring, bool, Strokes> cases[] = {
         {L"a", false, tap({vkA})}, {L"A", false, tap({vkShift, vkA})}, {L"\u20AC", false, tap({vkControl, vkMenu, vkE})},
         {L"a", true, tap({vkShift, vkA})}, {L"A", true, tap({vkA})}, {L"+", true, tap({vkOemPlus})},
-        {L"*", true, tap({vkShift, vkOemPlus})}, {L"\u0436", false, unicodeText(L"\u0436")}, {L"^", false, unicodeText(L"^")},
+        {L"*", true, tap({vkShift, vkOemPlus})}, {L"*", false, tap({vkShift, vkOemPlus})}, {L"1", false, tap({vk1})},
+        {L"1", true, tap({vk1})}, {L"!", false, tap({vkShift, vk1})}, {L"!", true, tap({vkShift, vk1})},
+        {L"\u0436", false, unicodeText(L"\u0436")}, {L"^", false, unicodeText(L"^")},
         {L"\x01", false, unicodeText(L"\x01")}, {L"x", false, unicodeText(L"x")}, {L"y", false, unicodeText(L"y")},
         {L"z", false, unicodeText(L"z")}, {grin, false, unicodeText(grin)}, {L"{+}", false, tap({vkOemPlus})},
         {L"{{}", false, unicodeText(L"{")}, {L"{}}", false, unicodeText(L"}")}, {L"{LEFT}", false, tap({vkLeft}, extendedKey)},

@@ -85,5 +85,55 @@ TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
     EXPECT_FALSE(giveForegroundTo(closed));
 }
 
+// A window whose thread reads none of its messages while the object lives, like a busy program: a
+// hand-back to it waits its full time.
+class BusyWindow {
+public:
+    BusyWindow() : thread_([this] { run(); }) { ::WaitForSingleObject(ready_.get(), INFINITE); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+    ~BusyWindow() {
+        ::SetEvent(release_.get());
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+
+private:
+    void run() {
+        const TestWindow window(WS_OVERLAPPEDWINDOW);  // hidden, so never active before the hand-back
+        window_ = window.hwnd();
+        ::SetEvent(ready_.get());
+        ::WaitForSingleObject(release_.get(), INFINITE);
+    }
+
+    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window_ = nullptr;
+    std::thread thread_;  // last: the thread starts once every other member is set
+};
+
+// A press queued while the hand-back waits is not handled inside the wait, where its keystrokes would
+// overtake the ones the wait is for; posted messages and timers still are. The press comes next.
+TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
+    TestWindow keyboard;
+    const BusyWindow target;
+    std::wstring seen;
+    keyboard.onMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_LBUTTONDOWN) seen += L"press" + std::to_wstring(wParam) + L"|";
+        if (message == WM_APP) seen += L"app|";
+        if (message == WM_TIMER && ::KillTimer(keyboard.hwnd(), wParam)) seen += L"timer|";
+        return std::nullopt;
+    };
+    activate(keyboard);
+    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 1, 0);
+    ::PostMessageW(keyboard.hwnd(), WM_APP, 0, 0);
+    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 2, 0);
+    ::SetTimer(keyboard.hwnd(), 1, 10, nullptr);
+    EXPECT_FALSE(giveForegroundTo(target.window()));
+    seen += L"done|";
+    pumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(seen, L"app|timer|done|press1|press2|");
+}
+
 }  // namespace
 }  // namespace tapkeys::test

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "ini_contract.h"
 
@@ -74,6 +76,41 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         ini.putFile(kPath, section + key + L"=" + raw);
         EXPECT_EQ(field(loadSettings(ini, kPath, kScreen1024x768), key), expected) << key << L"=" << raw;
     }
+}
+
+// With more than one monitor a stored position is kept where the title band lies wholly in a work area,
+// with the window scaled to that monitor's density; else, as with one monitor, each axis on its own.
+// After a display change a keyboard left on no monitor moves wholly onto the nearest one.
+TEST(KeyboardSettings, WindowPositionOnOneOrMoreMonitors) {
+    constexpr MonitorArea primary{{0, 0, 1920, 1040}, 96}, left{{-1280, 0, 0, 1024}, 96},
+        above{{0, -1080, 1920, 0}, 96}, right144{{1920, 0, 3840, 1080}, 144};
+    using Monitors = std::vector<MonitorArea>;
+    using Edges = std::pair<std::optional<int>, std::optional<int>>;
+    constexpr std::nullopt_t none = std::nullopt;
+    // clang-format off
+    const std::tuple<const wchar_t*, const wchar_t*, Monitors, Edges> stored[] = {
+        {L"100", L"100", {primary}, {100, 100}}, {L"1900", L"1060", {primary}, {1900, 1060}},
+        {L"-600", L"50", {primary}, {none, 50}}, {L"-1000", L"200", {primary, left}, {-1000, 200}},
+        {L"-100", L"200", {primary, left}, {none, 200}}, {L"500", L"-900", {primary, above}, {500, -900}},
+        {L"500", L"-900", {primary, left}, {500, none}}, {L"2500", L"100", {primary, right144}, {2500, 100}},
+        {L"3000", L"100", {primary, right144}, {none, 100}}, {L"-1000", L"200", {primary, right144}, {none, 200}},
+        {L"1000.5", L"nan", {primary, left}, {1000, 0}}};
+    const std::tuple<ScreenRect, Monitors, std::optional<WindowPosition>> changed[] = {
+        {{100, 100, 732, 317}, {primary, left}, none}, {{2500, 100, 3448, 425}, {primary, right144}, none},
+        {{-1000, 200, -368, 417}, {primary, right144}, WindowPosition{0, 200}},
+        {{4000, 500, 4632, 717}, {primary, left}, WindowPosition{1288, 500}},
+        {{100, 1030, 732, 1247}, {primary}, WindowPosition{100, 823}}, {{0, 0, 632, 217}, {}, none}};
+    // clang-format on
+    for (const auto& [x, y, monitors, expected] : stored) {
+        FakeIni ini;
+        ini.putFile(kPath, std::wstring(L"[misc]\nWINDOWX=") + x + L"\nWINDOWY=" + y);
+        const LoadedSettings loaded = loadSettings(ini, kPath, {1920, 1080, 632, 217, 48, 96, monitors});
+        EXPECT_EQ(Edges(loaded.windowX, loaded.windowY), expected)
+            << x << L"," << y << L" " << monitors.size();
+    }
+    for (const auto& [window, monitors, expected] : changed)
+        EXPECT_EQ(placementAfterDisplayChange(window, 48, monitors), expected)
+            << window.left << "," << window.top;
 }
 
 }  // namespace
