@@ -1,29 +1,21 @@
-"""Every end-to-end and fault case, one row each:
-
-    Case(name, kind, setup, *actions)
+"""Every end-to-end and fault case, one row each: Case(name, kind, setup, *actions).
 
 kind: KEYBOARD and FAULT run on a 1024 x 768 desktop at 96 dpi, DPI on one at 144 dpi (--dpi 144),
     LAYOUT on one with a German X keyboard layout (--xkb de).
-setup: a driver.Setup, the app folder tapkeys.exe starts from: the host's language (dax.ini), language
-    files, tapkeys.ini as {section: {key: value}} (any section, [extras] too), raw files, the origin to
-    find the window at and the X keyboard layout (xkb, set before Wine starts). Consecutive rows naming
-    the same Setup share one running keyboard while their cases pass.
-actions: steps from steps.py, or lists of them, run in order after a click on the target; e.g.
-    tap("Key", Q, "q"), tap("Shift", 0, button=RIGHT), hold("Key", Q, 800, lambda chars: len(chars) > 3),
-    rest("Key", Q, 600, "q"), x_keys("Caps_Lock"), drag((dx, dy)), close(), relaunch(), typed("text"),
-    saved({"extras/KEY": "v"}), open_dialog(), dlg_type("IDC_...", "text"), dlg("IDC_...", checked=1),
-    dlg_close("IDOK"). A case that needs code of its own is a function of the context given as an action.
+setup: a driver.Setup, the app folder tapkeys.exe starts from. Consecutive rows naming the same Setup
+    share one running keyboard while their cases pass.
+actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), or lists of them, run in
+    order after a click on the target; a case that needs code of its own is a function of the context.
 """
 
 import random
 import time
 
-from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end,
-                    ini_bytes, wait_for, windows_path)
-from steps import (activate, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag,
-                   drawn, file_has, hold, keyboard_enabled, keyboard_ignores, keys, captions_grew, looks_as_before,
-                   open_dialog, picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved,
-                   target_running, tap, typed, window_size, x_keys, x_type)
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
+                    wait_for, windows_path)
+from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag, drawn,
+                   hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
+                   read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 
@@ -38,10 +30,19 @@ ALL = range(47)
 CORNERS = (0, 11, 12, 23, 24, 35, 36, 46)  # the first and last key of each row
 BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
 Q, W, A, P, E, ONE = (UK_NORMAL.index(c) for c in "qwape1")
+# Keys by what a US board has at their places, for the German X keyboard layout.
+SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
+
+
+def key(index, expect="", **how):
+    return tap("Key", index, expect, **how)
+
 
 # Clear of the target window (below y = 500) and of the centred place, so a keyboard that ignored
 # WINDOWX / WINDOWY would not be found where the cases look.
 PLACED = {"WINDOWX": "300", "WINDOWY": "40"}
+# Above the options dialog, which opens centred (from y = 228), so presses under it reach the keyboard.
+DIALOG_PLACE = {"WINDOWX": "300", "WINDOWY": "4"}
 RED = "255"  # FONTCOLOR, 0x00BBGGRR
 # "uk" is chosen by dax.ini, and "en", the language used without one, holds other characters.
 UK_HOST = {"host_language": "uk", "languages": {"uk": (UK_NORMAL, UK_SHIFTED), "en": (DE_NORMAL, DE_SHIFTED)}}
@@ -51,16 +52,16 @@ def plain(name, safe="0", **settings):
     return Setup(name, **UK_HOST, settings={"misc": {"SAFEMODE": safe, **PLACED}, **settings})
 
 
+def uk(name, misc=DIALOG_PLACE, **settings):
+    return Setup(name, **UK_HOST, settings={"misc": misc, **settings})
+
+
 TYPING = plain("typing", fonts={"FONTCOLOR": RED})
 SAFE_MODE = plain("safe-mode", safe="1")
-GERMAN = Setup("german", host_language="de", languages={"de": (DE_NORMAL, DE_SHIFTED)},
-               settings={"misc": PLACED})
+GERMAN = Setup("german", host_language="de", languages={"de": (DE_NORMAL, DE_SHIFTED)}, settings={"misc": PLACED})
 NO_SETTINGS = Setup("no-settings", **UK_HOST)
-# Above the options dialog, which opens centred (from y = 228), so presses under it reach the keyboard.
-DIALOG_PLACE = {"WINDOWX": "300", "WINDOWY": "4"}
-CONFIRM = Setup("options-ok", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED}})
-CANCEL = Setup("options-cancel", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED}})
-SCALED = Setup("dpi-144", **UK_HOST, settings={"misc": PLACED, "fonts": {"FONTCOLOR": RED}})
+CONFIRM, CANCEL = (uk(name, fonts={"FONTCOLOR": RED}) for name in ("options-ok", "options-cancel"))
+SCALED = uk("dpi-144", PLACED, fonts={"FONTCOLOR": RED})
 JUNK = bytes(random.Random(3).randrange(256) for _ in range(3000))
 DAMAGED = Setup("damaged", host_language="xx", origin=(300, 40), files={
     "lang/xx.ini": b"[osk]\r\nKEYMAP_NORMAL=" + b"n" * 300 + b"\r\n" + JUNK,
@@ -68,20 +69,15 @@ DAMAGED = Setup("damaged", host_language="xx", origin=(300, 40), files={
     "tapkeys.ini": JUNK[:500] + b"\r\n" + ini_bytes({"misc": PLACED}) + JUNK[500:1500]})
 PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLACED},
                   files={"secret.ini": ini_bytes({"osk": {"KEYMAP_NORMAL": "leak", "KEYMAP_SHIFT": "LEAK"}})})
-
 TOUCH_CLASSIC = plain("touch-classic")
 REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
-MORE = Setup("more-settings", **UK_HOST, settings={"misc": DIALOG_PLACE})
+MORE = uk("more-settings")
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
-USER_SET = Setup("user-set", **UK_HOST, settings={"misc": DIALOG_PLACE, "fonts": {"FONTCOLOR": RED},
-                                                   "keymapping": {"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"}})
+USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
-# Keys by what a US board has at their places; German X keyboard layout, keys following it or not.
-SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
-FOLLOWING = Setup("follow-layout", **UK_HOST, settings={"misc": PLACED, "extras": {"FOLLOWLAYOUT": "1"}}, xkb="de")
-NOT_FOLLOWING = Setup("layout-off", **UK_HOST, settings={"misc": PLACED, "extras": {"FOLLOWLAYOUT": "0"}},
-                      xkb="de")
+FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
+                            (("follow-layout", "1"), ("layout-off", "0")))
 OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
 
 NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
@@ -89,19 +85,14 @@ STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLI
 UNDER_THE_DIALOG = (("Key", Q), ("CapsLock", 0), ("Key", A))
 SIZE_AT_144 = (948, 325)  # 632 x 217 times 1.5
 HERE = {"misc/WINDOWX": "{x}", "misc/WINDOWY": "{y}"}
-
-
 OPTIONS_SAVED = {"misc/SAFEMODE": "0", "misc/WINDOWX": "300", "misc/WINDOWY": "4", "fonts/FONTFACE": "Arial",
                  "fonts/FONTSTYLE": "", "fonts/FONTSIZE": "14", "fonts/FONTCOLOR": RED,
                  "keymapping/KEYMAP": "ini", "keymapping/USERKEYMAPNORMAL": "", "keymapping/USERKEYMAPSHIFT": ""}
 USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "keymapping/KEYMAP": "user",
               "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
-FIRST_CLOSE = [("misc", "SAFEMODE", "0"), ("misc", "WINDOWX", "{x}"), ("misc", "WINDOWY", "{y}"),
-               ("fonts", "FONTFACE", "Arial"), ("fonts", "FONTSTYLE", ""), ("fonts", "FONTSIZE", "14"),
-               ("fonts", "FONTCOLOR", "0"), ("keymapping", "KEYMAP", "ini"),
-               ("keymapping", "USERKEYMAPNORMAL", ""), ("keymapping", "USERKEYMAPSHIFT", ""),
-               ("extras", "KEYFEEDBACK", "1"), ("extras", "REPEATDELAY", "0"), ("extras", "REPEATRATE", "10"),
-               ("extras", "DWELLTIME", "0"), ("extras", "FOLLOWLAYOUT", "0")]
+FIRST_CLOSE = ("[misc] SAFEMODE=0 WINDOWX={x} WINDOWY={y} [fonts] FONTFACE=Arial FONTSTYLE= FONTSIZE=14 FONTCOLOR=0 "
+               "[keymapping] KEYMAP=ini USERKEYMAPNORMAL= USERKEYMAPSHIFT= [extras] KEYFEEDBACK=1 REPEATDELAY=0 "
+               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0")
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
@@ -114,28 +105,27 @@ def hung_window(ctx):
     try:
         time.sleep(1.5)  # in front long enough to be taken as the target, then hung
         started = time.monotonic()
-        press(5, 6, 7)(ctx)
-        activate()(ctx)
-        tap("Key", 8, UK_NORMAL[8])(ctx)
+        for step in (press(5, 6, 7), activate(), key(8, UK_NORMAL[8])):
+            step(ctx)
         check(time.monotonic() - started < 5, f"the keyboard took {time.monotonic() - started:.1f} s")
     finally:
-        hung.kill()
-        hung.wait(timeout=10)
+        end(hung)
 
 
 def presses_inside_pauses(ctx):
     """A press that arrives while safe mode pauses between a key's keystrokes is served at once, inside
     the pause, and neither it nor the interrupted key is lost; a Shift pressed there ends with the key
     string it interrupted, as every key string's end releases a pending Shift."""
-    def pair(first, second, gap_s):
-        quick = ("mousedown", LEFT, "sleep", 0.001, "mouseup", LEFT)
-        ctx.desktop.xdotool("mousemove", *ctx.keyboard.point(*first), *quick, "sleep", gap_s,
+    def pair(second, gap_s):  # Q, then second, each pressed for a millisecond
+        mark, quick = ctx.target.mark(), ("mousedown", LEFT, "sleep", 0.001, "mouseup", LEFT)
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.point("Key", Q), *quick, "sleep", gap_s,
                             "mousemove", *ctx.keyboard.point(*second), *quick)
+        wait_for(lambda: ctx.target.chars_since(mark), 3.0, 0.005)
+        return mark
 
     nested = 0
     for trial in range(16):
-        mark = ctx.target.mark()
-        pair(("Key", Q), ("Key", P), 0.001 + 0.001 * trial)
+        mark = pair(("Key", P), 0.001 + 0.001 * trial)
         wait_for(lambda: len(ctx.target.chars_since(mark)) >= 2, 3.0, 0.005)
         time.sleep(0.1)
         got = ctx.target.chars_since(mark)
@@ -143,36 +133,30 @@ def presses_inside_pauses(ctx):
         nested += got == "pq"
         time.sleep(0.6)  # no double click with the next trial
     check(nested > 0, "no press was served inside a safe-mode pause")
-    mark = ctx.target.mark()
-    pair(("Key", Q), ("Shift", 0), 0.003)
-    wait_for(lambda: ctx.target.chars_since(mark), 3.0, 0.005)
+    mark = pair(("Shift", 0), 0.003)
     time.sleep(0.7)
-    tap("Key", P, "p")(ctx)
-    got = ctx.target.chars_since(mark)
-    check(got == "qp", f"a Shift pressed during a pause: expected 'qp', got {got!r}")
-
-
-# The middle of a key's left outline line, R + G + B: about 640 at rest, near white when lit.
-LIT = 735
-
-
-def outline_brightness(ctx, shot, index):
-    r = ctx.layout.label("KeyBG", index).rect
-    return sum(shot.pixel(ctx.keyboard.origin[0] + r.left + 1, ctx.keyboard.origin[1] + r.top + r.height // 2))
+    key(P, "p")(ctx)
+    check(ctx.target.chars_since(mark) == "qp", f"a Shift pressed during a pause: expected 'qp', got "
+                                                f"{ctx.target.chars_since(mark)!r}")
 
 
 def held_key_lights_up(ctx):
     """While a key is held its outline is lit, clearly brighter than its neighbour's; after the release
-    it goes dark again."""
+    it goes dark again. The middle of a key's left outline line, R + G + B, is about 640 at rest and
+    near white when lit."""
+    def brightness(shot, index):
+        r = ctx.layout.label("KeyBG", index).rect
+        return sum(shot.pixel(*ctx.keyboard.at(r.left + 1, r.top + r.height // 2)))
+
     ctx.keyboard.press("Key", Q, "mousedown", LEFT, "sleep", 0.3)
     try:
         shot = ctx.desktop.screenshot()
         picture("feedback-held")(ctx)
     finally:
         ctx.desktop.xdotool("mouseup", LEFT)
-    lit, neighbour = outline_brightness(ctx, shot, Q), outline_brightness(ctx, shot, W)
-    check(lit >= LIT and neighbour < LIT - 60, f"held key's outline {lit}, its neighbour's {neighbour}")
-    dark = wait_for(lambda: outline_brightness(ctx, ctx.desktop.screenshot(), Q) < LIT - 60, 1.0, 0.05)
+    lit, neighbour = brightness(shot, Q), brightness(shot, W)
+    check(lit >= 735 and neighbour < 675, f"held key's outline {lit}, its neighbour's {neighbour}")
+    dark = wait_for(lambda: brightness(ctx.desktop.screenshot(), Q) < 675, 1.0, 0.05)
     check(dark, "the outline stays lit after the release")
 
 
@@ -184,16 +168,14 @@ def console_target(ctx):
     try:
         window = ctx.probe.ask("window", "WineConsoleClass", wait_s=10)
         check(window is not None, "no console window")
-        ctx.desktop.click(window["rect"].centre)
-        time.sleep(0.25)
-        keyboard, (x, y) = ctx.keyboard, ctx.layout.top_band_point()
-        ctx.desktop.click((keyboard.origin[0] + x, keyboard.origin[1] + y))  # the keyboard is activated
-        time.sleep(0.25)
-        burst = [("mousemove", *keyboard.point("Key", UK_NORMAL.index(c)), "click", LEFT) for c in "exit"]
-        ctx.desktop.xdotool(*[action for tap_ in burst for action in tap_])
+        for point in (window["rect"].centre, ctx.keyboard.at(*ctx.layout.top_band_point())):  # the keyboard last
+            ctx.desktop.click(point)
+            time.sleep(0.25)
+        ctx.desktop.xdotool(*[word for c in "exit" for word in ("mousemove", *ctx.keyboard.point(
+            "Key", UK_NORMAL.index(c)), "click", LEFT)])
         time.sleep(0.3)
-        check(keyboard.shown_at(keyboard.origin), "the console covers the keyboard")
-        keyboard.press("Return")
+        check(ctx.keyboard.shown_at(ctx.keyboard.origin), "the console covers the keyboard")
+        ctx.keyboard.press("Return")
         check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
     finally:
         end(console)
@@ -209,48 +191,45 @@ class Case:
 
 
 CASES = [
-    Case("outlines_and_captions_are_drawn_where_the_layout_puts_them", KEYBOARD, TYPING, drawn()),
+    Case("outlines_and_captions_are_drawn_where_the_layout_puts_them", KEYBOARD, TYPING, drawn(), picture("window")),
     Case("both_layers_type_every_key_exactly", KEYBOARD, TYPING, keys(ALL, UK_NORMAL), tap("CapsLock"),
          keys(ALL, UK_SHIFTED), tap("CapsLock"), typed(UK_NORMAL + UK_SHIFTED)),
     Case("key_frames_type_like_their_captions", KEYBOARD, TYPING,
          [tap("KeyBG", i, UK_NORMAL[i]) for i in CORNERS], typed("".join(UK_NORMAL[i] for i in CORNERS))),
     # Shift twice (slower than a double click) is no Shift; named keys send themselves and end it too.
-    Case("shift_holds_for_one_key_string", KEYBOARD, TYPING, tap("Shift"), tap("Key", Q, "Q"),
-         tap("Key", Q, "q"), tap("Shift"), tap("Shift"), tap("Key", W, "w"), tap("Shift"), tap("Space", 0, " "),
-         tap("Key", W, "w"), tap("Shift"), tap("Backspace", 0, "\b"), tap("Key", W, "w"), typed("Qqw w")),
+    Case("shift_holds_for_one_key_string", KEYBOARD, TYPING, tap("Shift"), key(Q, "Q"), key(Q, "q"), tap("Shift"),
+         tap("Shift"), key(W, "w"), tap("Shift"), tap("Space", 0, " "), key(W, "w"), tap("Shift"),
+         tap("Backspace", 0, "\b"), key(W, "w"), typed("Qqw w")),
     # Shift ends Caps Lock without a shift of its own; Caps Lock cancels a pending Shift and stays off.
-    Case("caps_lock_holds_until_caps_lock_or_shift", KEYBOARD, TYPING, tap("CapsLock"),
-         tap("Key", 0, UK_SHIFTED[0]), tap("Space", 0, " "), tap("Key", 0, UK_SHIFTED[0]), tap("Key", Q, "Q"),
-         tap("Shift"), tap("Key", Q, "q"), tap("Shift"), tap("CapsLock"), tap("Key", Q, "q"),
-         tap("Key", W, "w"), typed(UK_SHIFTED[0] + " " + UK_SHIFTED[0] + "Qqqw")),
+    Case("caps_lock_holds_until_caps_lock_or_shift", KEYBOARD, TYPING, tap("CapsLock"), key(0, UK_SHIFTED[0]),
+         tap("Space", 0, " "), key(0, UK_SHIFTED[0]), key(Q, "Q"), tap("Shift"), key(Q, "q"), tap("Shift"),
+         tap("CapsLock"), key(Q, "q"), key(W, "w"), typed(UK_SHIFTED[0] + " " + UK_SHIFTED[0] + "Qqqw")),
     Case("named_keys_send_their_virtual_keys", KEYBOARD, TYPING,
-         [[tap("Key", A, "a")] * (char == "\b") + [tap(control, i, char, vk=vk)]
+         [[key(A, "a")] * (char == "\b") + [tap(control, i, char, vk=vk)]
           for control, labels, char, vk, _ in NAMED for i in range(labels)],
          typed("".join(left * labels for _, labels, _, _, left in NAMED))),
-    Case("right_and_middle_buttons_press_keys_too", KEYBOARD, TYPING,
-         tap("Key", 0, UK_NORMAL[0], button=RIGHT), tap("Key", 1, UK_NORMAL[1], button=MIDDLE),
-         tap("Backspace", 1, "\b", button=RIGHT), tap("Shift", 0, button=MIDDLE),
-         tap("Key", Q, "Q", button=RIGHT), tap("CapsLock", 0, button=RIGHT), tap("Key", Q, "Q", button=MIDDLE),
-         tap("Key", W, "W"), tap("CapsLock", 1, button=MIDDLE), tap("Key", W, "w"), typed(UK_NORMAL[0] + "QQWw")),
+    Case("right_and_middle_buttons_press_keys_too", KEYBOARD, TYPING, key(0, UK_NORMAL[0], button=RIGHT),
+         key(1, UK_NORMAL[1], button=MIDDLE), tap("Backspace", 1, "\b", button=RIGHT), tap("Shift", 0, button=MIDDLE),
+         key(Q, "Q", button=RIGHT), tap("CapsLock", 0, button=RIGHT), key(Q, "Q", button=MIDDLE), key(W, "W"),
+         tap("CapsLock", 1, button=MIDDLE), key(W, "w"), typed(UK_NORMAL[0] + "QQWw")),
     # A double tap on Caps Lock is on and off again; on Shift the second press completes a double click
     # and Shift stays on, unless the first press ended Caps Lock.
-    Case("double_taps", KEYBOARD, TYPING, tap("Key", A, "aa", double=True), tap("Key", W, "w"),
-         tap("Backspace", 0, "\b\b", double=True), tap("Key", A, "a"), tap("CapsLock", 0, double=True),
-         tap("Key", Q, "q"), tap("Shift", 0, double=True), tap("Key", Q, "Q"), tap("Key", W, "w"),
-         tap("CapsLock"), tap("Shift", 0, double=True), tap("Key", W, "w"), typed("aaqQww")),
+    Case("double_taps", KEYBOARD, TYPING, key(A, "aa", double=True), key(W, "w"),
+         tap("Backspace", 0, "\b\b", double=True), key(A, "a"), tap("CapsLock", 0, double=True), key(Q, "q"),
+         tap("Shift", 0, double=True), key(Q, "Q"), key(W, "w"), tap("CapsLock"), tap("Shift", 0, double=True),
+         key(W, "w"), typed("aaqQww")),
     Case("safe_mode_nudges_before_characters_and_backspaces", KEYBOARD, SAFE_MODE,
-         [tap("Key", i, UK_NORMAL[i], nudged=True) for i in (Q, 0, UK_NORMAL.index("["), UK_NORMAL.index("]"))],
-         tap("Shift"), tap("Key", UK_SHIFTED.index("+"), "+", nudged=True),
-         tap("Backspace", 0, "\b", nudged=True), tap("Return", 0, "\r", nudged=False), typed("q1[]\r\n")),
+         [key(i, UK_NORMAL[i], nudged=True) for i in (Q, 0, UK_NORMAL.index("["), UK_NORMAL.index("]"))],
+         tap("Shift"), key(UK_SHIFTED.index("+"), "+", nudged=True), tap("Backspace", 0, "\b", nudged=True),
+         tap("Return", 0, "\r", nudged=False), typed("q1[]\r\n")),
     Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
          tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
          typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
     # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side.
     Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING,
-         [x_keys("Caps_Lock"), tap("Key", E, "e"), tap("Key", ONE, "1"), tap("CapsLock"), tap("Key", E, "E"),
-          tap("Key", ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
-    Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING,
-         console_target),
+         [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
+          key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING, console_target),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
     # start opens there, and the close button wins where its frame overlaps the options button's.
@@ -261,42 +240,37 @@ CASES = [
     # the keys; the box takes no 48th character; the size is typed and becomes "20pt" on leaving it.
     Case("options_ok_brings_user_key_sets_and_font_to_the_keys_and_the_file", KEYBOARD, CONFIRM,
          tap("Shift"), remember_look(), open_dialog(), dlg("IDC_OPT_MAP_LANGUAGE_FILE", checked=1),
-         dlg("IDC_TXT_USERKEYMAP_LC", enabled=False, text=""),
-         dlg("IDC_TXT_USERKEYMAP_UC", enabled=False, text=""), dlg("IDC_CBO_FONTFACE", text="Arial"),
-         dlg("IDC_CBO_FONTSIZE", text="14pt"), keyboard_ignores(*UNDER_THE_DIALOG),
-         dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL),
-         dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
+         dlg("IDC_TXT_USERKEYMAP_LC", enabled=False, text=""), dlg("IDC_TXT_USERKEYMAP_UC", enabled=False, text=""),
+         dlg("IDC_CBO_FONTFACE", text="Arial"), dlg("IDC_CBO_FONTSIZE", text="14pt"),
+         keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_OPT_MAP_USER"),
+         dlg("IDC_TXT_USERKEYMAP_LC", enabled=True, text=UK_NORMAL), dlg("IDC_TXT_USERKEYMAP_UC", text=UK_SHIFTED),
          picture("options-dialog", of_dialog=True), dlg_type("IDC_TXT_USERKEYMAP_LC", NEW_NORMAL),
-         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"),
-         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), dlg_click("IDC_CHK_FONT_BOLD"),
-         dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"), dlg("IDC_CBO_FONTSIZE", text="20pt"),
-         dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"), captions_grew(), activate(),
-         tap("Key", 0, UK_SHIFTED[0]), keys(range(4), NEW_NORMAL), typed(UK_SHIFTED[0] + NEW_NORMAL[:4]),
-         close(), saved(USER_SAVED), relaunch(), activate(), tap("Key", 1, NEW_NORMAL[1]), close(),
-         saved(USER_SAVED)),
+         dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL), x_type("!"), dlg("IDC_TXT_USERKEYMAP_LC", text=NEW_NORMAL),
+         dlg_click("IDC_CHK_FONT_BOLD"), dlg_type("IDC_CBO_FONTSIZE", "20"), x_keys("Tab"),
+         dlg("IDC_CBO_FONTSIZE", text="20pt"), dlg("IDC_CHK_FONT_BOLD", checked=1), dlg_close("IDOK"),
+         captions_grew(), activate(), key(0, UK_SHIFTED[0]), keys(range(4), NEW_NORMAL),
+         typed(UK_SHIFTED[0] + NEW_NORMAL[:4]), close(), saved(USER_SAVED), relaunch(), activate(),
+         key(1, NEW_NORMAL[1]), close(), saved(USER_SAVED)),
     # Changes to every control, then Cancel: Caps Lock holds, the keys look as before, nothing is saved.
     Case("options_cancel_after_changing_everything_changes_nothing", KEYBOARD, CANCEL, tap("CapsLock"),
          remember_look(), open_dialog(), keyboard_ignores(*UNDER_THE_DIALOG), dlg_click("IDC_CHK_SAFE_MODE"),
          dlg_click("IDC_OPT_MAP_USER"), dlg("IDC_TXT_USERKEYMAP_LC", text=UK_NORMAL),
          dlg_type("IDC_TXT_USERKEYMAP_LC", "XYZ"), [dlg_click(box) for box in STYLE_BOXES],
          dlg_type("IDC_CBO_FONTFACE", "Courier New"), dlg_type("IDC_CBO_FONTSIZE", "300"), x_keys("Tab"),
-         dlg("IDC_CBO_FONTSIZE", text="8pt"),
-         [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
+         dlg("IDC_CBO_FONTSIZE", text="8pt"), [dlg(box, checked=1) for box in ("IDC_CHK_SAFE_MODE", *STYLE_BOXES)],
          dlg("IDC_CBO_FONTFACE", text="Courier New"), picture("options-dialog-changed", of_dialog=True),
-         dlg_close("IDCANCEL"), looks_as_before(), keyboard_enabled(True), activate(),
-         tap("Key", Q, "Q", nudged=False), tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"),
-         tap("Key", 0, UK_NORMAL[0]), typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
+         dlg_close("IDCANCEL"), looks_as_before(), keyboard_window(enabled=True), activate(),
+         key(Q, "Q", nudged=False), key(0, UK_SHIFTED[0]), tap("CapsLock"), key(0, UK_NORMAL[0]),
+         typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
     # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
     # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
     # keeps the colour.
     Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
-         close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(),
-         keys(range(5), " ab{}")),
+         close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(), keys(range(5), " ab{}")),
     Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
-         dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300),
-         dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI), dlg_close("IDOK"), activate(),
-         keys(range(4), BEYOND_ANSI), close(), file_has("\xff\xfe"),
-         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}), relaunch(), activate(),
+         dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300), dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI),
+         dlg_close("IDOK"), activate(), keys(range(4), BEYOND_ANSI), close(),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"), relaunch(), activate(),
          keys(range(4), BEYOND_ANSI)),
     Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
          open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
@@ -314,48 +288,45 @@ CASES = [
          open_dialog("More settings", "IDC_CMD_MORE"), dlg("IDC_TXT_REPEAT_DELAY", text="0"),
          dlg("IDC_TXT_REPEAT_RATE", text="10"), dlg("IDC_TXT_DWELL_TIME", text="0"),
          dlg("IDC_CHK_KEY_FEEDBACK", checked=1), dlg_click("IDC_CHK_KEY_FEEDBACK"),
-         [[dlg_type(box, text), x_keys("Tab")] for box, text in (("IDC_TXT_REPEAT_DELAY", "500"),
-                                                                ("IDC_TXT_REPEAT_RATE", "12"),
-                                                                ("IDC_TXT_DWELL_TIME", "40"))],
+         [[dlg_type(f"IDC_TXT_{box}", text), x_keys("Tab")]
+          for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"))],
          dlg("IDC_TXT_DWELL_TIME", text="300"), picture("more-settings", of_dialog=True), dlg_close("IDOK"),
          dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
                                             "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
                                             "extras/FOLLOWLAYOUT": "0"})),
 
-    Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, window_size(SIZE_AT_144), drawn(),
-         clean_outlines(), picture("keyboard-144")),
+    Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
+         drawn(), clean_outlines(), picture("keyboard-144")),
     Case("presses_at_the_scaled_key_centres_type_their_keys", DPI, SCALED, keys(ALL, UK_NORMAL), tap("Shift"),
-         tap("Key", 0, UK_SHIFTED[0]), tap("CapsLock"), keys(ALL[-3:], UK_SHIFTED), tap("CapsLock"),
-         tap("Space", 0, " "), tap("Backspace", 0, "\b"), tap("KeyBG", 46, UK_NORMAL[46]),
+         key(0, UK_SHIFTED[0]), tap("CapsLock"), keys(ALL[-3:], UK_SHIFTED), tap("CapsLock"), tap("Space", 0, " "),
+         tap("Backspace", 0, "\b"), tap("KeyBG", 46, UK_NORMAL[46]),
          typed(UK_NORMAL + UK_SHIFTED[0] + UK_SHIFTED[-3:] + UK_NORMAL[46])),
     # The position is kept in screen pixels: down and right, clear of the target with 325 pixels' height.
     Case("position_saved_at_144_dpi_reopens_at_the_same_place", DPI, SCALED, drag((150, 90)), close(),
-         saved(HERE), relaunch(), window_size(SIZE_AT_144), close(), saved(HERE)),
+         saved(HERE), relaunch(), keyboard_window(size=SIZE_AT_144), close(), saved(HERE)),
 
     # Under a German X layout the keys type what the physical keys at their places give, in the layer
     # Shift and Caps Lock choose. Wine gives an X dead key no key of its own: the acute stays blank here.
     Case("keys_follow_the_targets_keyboard_layout", LAYOUT, FOLLOWING,
-         [tap("Key", i, c) for i, c in ((MINUS, "ß"), (Y, "z"), (BRACKET, "ü"), (SEMICOLON, "ö"), (QUOTE, "ä"),
-                                        (ISO, "<"))],
-         tap("Shift"), tap("Key", SEVEN, "/"), tap("CapsLock"), tap("Key", Y, "Z"), tap("Key", MINUS, "?"),
+         [key(i, c) for i, c in zip((MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO), "ßzüöä<")],
+         tap("Shift"), key(SEVEN, "/"), tap("CapsLock"), key(Y, "Z"), key(MINUS, "?"),
          picture("keyboard-german-shifted"), tap("CapsLock"), picture("keyboard-german"), typed("ßzüöä</Z?")),
     Case("without_following_the_host_language_file_rules", LAYOUT, NOT_FOLLOWING, keys(OFF_KEYS, UK_NORMAL),
          typed("".join(UK_NORMAL[i] for i in OFF_KEYS))),
 
-    Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"),
-         tap("Key", 0, UK_NORMAL[0]), target_running(False), press(1, 2, 3), target_running(True),
-         tap("Key", 4, UK_NORMAL[4]), typed(UK_NORMAL[4]), close()),
-    Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, typed(UK_NORMAL[8]),
+    Case("target_closed_keys_go_nowhere_then_to_the_next_target", FAULT, plain("closed"), key(0, UK_NORMAL[0]),
+         target_running(False), press(1, 2, 3), target_running(True), key(4, UK_NORMAL[4]), typed(UK_NORMAL[4]),
          close()),
+    Case("hung_target_does_not_hang_the_keyboard", FAULT, plain("hung"), hung_window, typed(UK_NORMAL[8]), close()),
     Case("no_target_yet_then_the_first_target", FAULT, plain("no-target"), target_running(False), relaunch(),
-         press(9, 10), target_running(True), tap("Key", 11, UK_NORMAL[11]), typed(UK_NORMAL[11]), close()),
+         press(9, 10), target_running(True), key(11, UK_NORMAL[11]), typed(UK_NORMAL[11]), close()),
     # The junk stays where it was and the keys are written among it.
-    Case("damaged_language_and_settings_files_start_type_and_save", FAULT, DAMAGED, tap("Key", 0, "n"),
-         tap("Key", 46, "n"), typed("nn"), close(), file_has("[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0",
-                                                "\nFONTSIZE=14", "\nKEYMAP=ini", "\nUSERKEYMAPSHIFT=")),
+    Case("damaged_language_and_settings_files_start_type_and_save", FAULT, DAMAGED, key(0, "n"), key(46, "n"),
+         typed("nn"), close(), saved({}, "[misc]", "[fonts]", "[keymapping]", "\nSAFEMODE=0", "\nFONTSIZE=14",
+                                     "\nKEYMAP=ini", "\nUSERKEYMAPSHIFT=")),
     # The keys show the placeholder "default", not the file outside lang.
-    Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE,
-         tap("Key", 0, "d"), tap("Key", 7, ""), typed("d"), close()),
+    Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE, key(0, "d"), key(7, ""),
+         typed("d"), close()),
     Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
     Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
          read_only_close()),

@@ -1,10 +1,6 @@
-"""The end-to-end harness: a private Wine virtual desktop on an Xvfb display of its own, the keyboard's
-layout as tools/layout_points prints it, tapkeys.exe in an app folder, the target window's log and
-win_probe's view of dialogs. Every point clicked comes from the layout or the probe.
-
-Every Wine program opens inside one virtual desktop the size of the display, so a screen pixel is a
-Windows pixel, and Wine's windows are found where the test put them, not as X windows.
-"""
+"""The end-to-end harness: a private Wine virtual desktop the size of its own Xvfb display (so a screen
+pixel is a Windows pixel), the layout as tools/layout_points prints it, tapkeys.exe in an app folder,
+the target window's log and win_probe's view of dialogs."""
 
 import json
 import os
@@ -57,40 +53,28 @@ def end(process):
 
 
 def windows_path(path):
-    """Drive Z: is the Unix root in every prefix."""
-    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")  # drive Z: is the Unix root in every prefix
 
-
-# The desktop
 
 class WineDesktop:
-    def __init__(self, state, size=(1024, 768), dpi=96):
-        self.state, self.size, self.dpi = Path(state).resolve(), size, dpi
-        self.env, self.xkb = None, "us"
+    def __init__(self, state, size=(1024, 768), dpi=96, xkb=None):
+        self.state, self.size, self.dpi, self.xkb, self.env = Path(state).resolve(), size, dpi, xkb, None
 
-    def start(self, xkb=None):
-        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600, xkb=xkb)
-        self.env = dict(os.environ, WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
-        self.env.update(w.split("=", 1) for w in shlex.split(self._script("env").stdout) if "=" in w)
-
-    def set_xkb(self, layout):
-        """Gives the display another X keyboard layout. Each Wine process reads the layout as it starts,
-        so Wine is stopped first and booted again; the display stays."""
-        if layout == self.xkb:
-            return
-        subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
-        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
-        self.start(xkb=layout)  # the script sets the layout and the locale Wine needs to recognise it
-        self.xkb = layout
+    def start(self):
+        """Starts the display (with the X keyboard layout xkb, which Wine takes over as it starts) and Wine."""
+        self._script("start", f"{self.size[0]}x{self.size[1]}", str(self.dpi), timeout=600)
+        exports = shlex.split(self._script("env").stdout)
+        self.env = dict(os.environ, **dict(w.split("=", 1) for w in exports if "=" in w))
 
     def stop(self):
         """Stops wineserver and the display; returns what went wrong, or "" when nothing did."""
         return self._script("stop", check=False).stderr
 
-    def _script(self, command, *args, timeout=60, check=True, xkb=None):
+    def _script(self, command, *args, timeout=60, check=True):
+        # The script also sets the locale Wine needs to recognise the layout.
         return subprocess.run([str(ROOT / "cmake" / "wine-env.sh"), command, str(self.state), *args],
                               check=check, capture_output=True, text=True, timeout=timeout,
-                              env=dict(os.environ, TAPKEYS_XKB=xkb) if xkb else None)
+                              env=dict(os.environ, TAPKEYS_XKB=self.xkb) if self.xkb else None)
 
     def launch(self, exe, *args, output=None):
         """Starts a Windows program; the Popen is the Windows process itself (wine execs into it)."""
@@ -113,23 +97,7 @@ class WineDesktop:
     def click(self, point, button=LEFT):
         self.xdotool("mousemove", *point, "click", button)
 
-    def drag(self, start, end, button=LEFT, steps=12):
-        """Presses at start, moves in steps (Wine's move loop follows motion events) and releases at end."""
-        moves = [w for i in range(1, steps + 1) for w in ("mousemove", *(a + (b - a) * i // steps for a, b in
-                                                                           zip(start, end)), "sleep", 0.02)]
-        self.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1, *moves, "sleep", 0.1,
-                     "mouseup", button)
-
-    def release_modifiers(self):
-        """Ends a Shift or Ctrl that synthetic input left pressed (a key string cut off halfway). X drops
-        the release of a key it does not see pressed, so each is pressed and released."""
-        keys = ("Shift_L", "Shift_R", "Control_L", "Control_R")
-        self.xdotool(*(word for key in keys for word in ("keydown", key, "keyup", key)))
-
-    def screenshot(self, save_png=None):
-        """The whole display; with save_png also written there for a person to look at."""
-        if save_png:
-            self.save_picture(save_png)
+    def screenshot(self):
         ppm = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
                              capture_output=True, check=True, timeout=30).stdout
         width, height = map(int, ppm.split(maxsplit=3)[1:3])  # "P6 W H 255", then the pixels
@@ -141,22 +109,37 @@ class WineDesktop:
 
 
 @dataclass(frozen=True)
+class Rect:
+    left: int
+    top: int
+    width: int
+    height: int
+
+    def contains(self, x, y):
+        return self.left <= x < self.left + self.width and self.top <= y < self.top + self.height
+
+    def pixels(self):
+        return [(x, y) for y in range(self.top, self.top + self.height)
+                for x in range(self.left, self.left + self.width)]
+
+    @property
+    def centre(self):
+        return (self.left + self.width // 2, self.top + self.height // 2)
+
+
+@dataclass(frozen=True)
 class Screenshot:
     width: int
     height: int
     rgb: bytes
 
     def pixel(self, x, y):
-        if not (0 <= x < self.width and 0 <= y < self.height):
-            return (0, 0, 0)
         i = (y * self.width + x) * 3
-        return tuple(self.rgb[i:i + 3])
+        return tuple(self.rgb[i:i + 3]) if 0 <= x < self.width and 0 <= y < self.height else (0, 0, 0)
 
     def count(self, rect, predicate, origin=(0, 0)):
         """How many pixels of rect, moved by origin, satisfy predicate(rgb)."""
-        left, top = origin[0] + rect.left, origin[1] + rect.top
-        return sum(predicate(self.pixel(x, y)) for y in range(top, top + rect.height)
-                   for x in range(left, left + rect.width))
+        return sum(predicate(self.pixel(origin[0] + x, origin[1] + y)) for x, y in rect.pixels())
 
 
 def is_outline(rgb):
@@ -171,40 +154,17 @@ def is_red(rgb):
     return r >= 128 and g <= r // 3 and b <= r // 3
 
 
-# The layout
-
-@dataclass(frozen=True)
-class Rect:
-    left: int
-    top: int
-    width: int
-    height: int
-
-    def contains(self, x, y):
-        return self.left <= x < self.left + self.width and self.top <= y < self.top + self.height
-
-    @property
-    def centre(self):
-        return (self.left + self.width // 2, self.top + self.height // 2)
-
-
 class Label(NamedTuple):
     control: str
     index: int
-    part: str  # Caption, Frame, FrameExtension or TouchArea
+    part: str  # Caption, Frame (the outlined ones), FrameExtension or TouchArea
     rect: Rect
     font: str  # "None" for labels that never show a caption
-
-    @property
-    def is_outlined_frame(self):
-        """The frames the background image outlines (Enter's lower frame is part of its upper one's)."""
-        return self.part == "Frame"
 
 
 class Layout:
     def __init__(self, document):
-        self.dpi, window = document["dpi"], document["window"]
-        self.width, self.height = window["width"], window["height"]
+        self.dpi, self.width, self.height = document["dpi"], document["window"]["width"], document["window"]["height"]
         self.logo = Rect(**document["logo"])
         self.labels = [Label(e["control"], e["index"], e["part"],
                              Rect(e["left"], e["top"], e["width"], e["height"]), e["font"])
@@ -224,9 +184,8 @@ class Layout:
     def point_on(self, control, index=0):
         """The pixel nearest the label's centre where a press reaches the label."""
         label = self.label(control, index)
-        (cx, cy), r = label.rect.centre, label.rect
-        pixels = sorted(((x, y) for y in range(r.top, r.top + r.height) for x in range(r.left, r.left + r.width)),
-                        key=lambda p: (p[0] - cx) ** 2 + (p[1] - cy) ** 2)
+        (cx, cy) = label.rect.centre
+        pixels = sorted(label.rect.pixels(), key=lambda p: (p[0] - cx) ** 2 + (p[1] - cy) ** 2)
         return next(p for p in pixels if self.hit(*p) is label)
 
     def top_band_point(self):
@@ -240,16 +199,7 @@ class Layout:
     def seam(self, upper, lower):
         """A pixel two labels share where a press goes to `upper`."""
         a, b = self.label(*upper), self.label(*lower)
-        return next(((x, y) for y in range(a.rect.top, a.rect.top + a.rect.height)
-                     for x in range(a.rect.left, a.rect.left + a.rect.width)
-                     if b.rect.contains(x, y) and self.hit(x, y) is a), None)
-
-    def character_keys(self):
-        return [label for label in self.labels if label.control == "Key"]
-
-    def centred(self, screen):
-        """Where the keyboard opens without a settings file."""
-        return ((screen[0] - self.width) // 2, (screen[1] - self.height) // 2)
+        return next((p for p in a.rect.pixels() if b.rect.contains(*p) and self.hit(*p) is a), None)
 
 
 def missing_outlines(shot, layout, origin):
@@ -257,7 +207,7 @@ def missing_outlines(shot, layout, origin):
     middles of its left and top lines (three pixels thick, the top one row down) have the outline colour
     and the pixel just past the left line's glow is dark."""
     (ox, oy), missing = origin, []
-    for label in filter(lambda lb: lb.is_outlined_frame, layout.labels):
+    for label in (lb for lb in layout.labels if lb.part == "Frame"):
         r = label.rect
         left = shot.pixel(ox + r.left + 1, oy + r.top + r.height // 2)
         top = shot.pixel(ox + r.left + r.width // 2, oy + r.top + 2)
@@ -267,8 +217,6 @@ def missing_outlines(shot, layout, origin):
     return missing
 
 
-# Files
-
 def ini_bytes(sections):
     """sections: {section: {key: value}} in file order."""
     lines = [line for section, entries in sections.items()
@@ -276,11 +224,10 @@ def ini_bytes(sections):
     return ("\r\n".join(lines) + "\r\n").encode(ANSI)
 
 
-def read_ini(path):
-    """The (section, key, value) triples of an INI file in file order."""
+def ini_entries(lines):
+    """The (section, key, value) triples of INI lines in order."""
     entries, section = [], None
-    data = Path(path).read_bytes()  # tapkeys.ini turns UTF-16 when it holds a character beyond ANSI
-    for line in map(str.strip, data.decode("utf-16" if data.startswith(b"\xff\xfe") else ANSI).splitlines()):
+    for line in map(str.strip, lines):
         if line.startswith("[") and line.endswith("]"):
             section = line[1:-1]
         elif "=" in line and not line.startswith(";"):
@@ -288,18 +235,22 @@ def read_ini(path):
     return entries
 
 
+def read_ini(path):
+    data = Path(path).read_bytes()  # tapkeys.ini turns UTF-16 when it holds a character beyond ANSI
+    return ini_entries(data.decode("utf-16" if data.startswith(b"\xff\xfe") else ANSI).splitlines())
+
+
 @dataclass(frozen=True)
 class Setup:
     """An app folder: the host's language choice (dax.ini), its language files, tapkeys.ini (any
     sections, written before the start) and raw files; the keyboard is looked for at origin, else at
-    WINDOWX / WINDOWY of the settings, else centred. xkb: the X keyboard layout the case runs under."""
+    WINDOWX / WINDOWY of the settings, else centred."""
     name: str
     host_language: str | None = None
     languages: dict = field(default_factory=dict)  # code -> (KEYMAP_NORMAL, KEYMAP_SHIFT)
     settings: dict | None = None
     files: dict = field(default_factory=dict)  # path in the folder -> bytes
     origin: tuple | None = None
-    xkb: str | None = None
 
     def make_folder(self, root, exe):
         shutil.rmtree(root, ignore_errors=True)
@@ -318,10 +269,8 @@ class Setup:
     def place(self, layout, screen):
         misc = (self.settings or {}).get("misc", {})
         placed = "WINDOWX" in misc and (int(misc["WINDOWX"]), int(misc["WINDOWY"]))
-        return self.origin or placed or layout.centred(screen)
+        return self.origin or placed or ((screen[0] - layout.width) // 2, (screen[1] - layout.height) // 2)
 
-
-# The programs
 
 class Event(NamedTuple):
     time_us: int
@@ -341,18 +290,16 @@ class Target:
     """tapkeys_e2e_target.exe and its log: one line per event, "<us> KIND fields..." (see target_app.cpp)."""
 
     def __init__(self, desktop, exe, workdir):
-        self.desktop, self.exe = desktop, exe
-        self.log_path, self.output = workdir / "target.log", workdir / "target.out"
+        self.desktop, self.exe, self.log_path, self.workdir = desktop, exe, workdir / "target.log", workdir
         self.process, self.strip_point, self._events, self._read_up_to = None, None, [], 0
 
     def start(self, timeout=20):
         self.log_path.unlink(missing_ok=True)
         self._events, self._read_up_to = [], 0
-        # Opens clear of the keyboard's centred place and of the places the cases move it to.
-        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), output=self.output)
+        self.process = self.desktop.launch(self.exe, windows_path(self.log_path), output=self.workdir / "target.out")
         ready = wait_for(lambda: self.since(0, "READY") or self.process.poll() is not None, timeout)
         check(isinstance(ready, list), f"the target did not start (exit code {self.process.poll()})")
-        self.strip_point = (int(ready[0].fields[1]), int(ready[0].fields[2]))
+        self.strip_point = tuple(map(int, ready[0].fields))
 
     def alive(self):
         return self.process is not None and self.process.poll() is None
@@ -362,31 +309,27 @@ class Target:
 
     def events(self):
         """Every event so far; the log is read on from where the last call stopped."""
-        try:
+        if self.log_path.exists():
             with open(self.log_path, "rb") as log:
                 log.seek(self._read_up_to)
                 data = log.read()
-        except FileNotFoundError:
-            return self._events
-        complete = data.rfind(b"\n") + 1  # a line still being written waits for the next call
-        for words in map(str.split, data[:complete].decode("ascii", "replace").splitlines()):
-            if len(words) >= 2:
+            complete = data.rfind(b"\n") + 1  # a line still being written waits for the next call
+            for words in map(str.split, data[:complete].decode("ascii", "replace").splitlines()):
                 self._events.append(Event(int(words[0]), words[1], tuple(words[2:])))
-        self._read_up_to += complete
+            self._read_up_to += complete
         return self._events
 
     def mark(self):
-        """A position in the log; the *_since readers look only at what came after it."""
+        """A position in the log; since() and chars_since() look only at what came after it."""
         return len(self.events())
 
     def since(self, mark, kind=None):
         return [e for e in self.events()[mark:] if kind in (None, e.kind)]
 
     def text(self):
-        """The edit control's whole text as it last changed."""
+        """The edit control's whole text as it last changed (four hex digits a UTF-16 code unit)."""
         changes = self.since(0, "TEXT")
-        units = changes[-1].fields[0] if changes and changes[-1].fields else ""
-        return bytes.fromhex(units).decode("utf-16-be", "surrogatepass")  # four hex digits a code unit
+        return bytes.fromhex("".join(changes[-1].fields) if changes else "").decode("utf-16-be", "surrogatepass")
 
     def chars_since(self, mark):
         return "".join(e.char for e in self.since(mark, "CHAR"))
@@ -407,11 +350,7 @@ class Keyboard:
 
     def __init__(self, desktop, layout, folder, origin):
         self.desktop, self.layout, self.folder, self.origin = desktop, layout, Path(folder), origin
-        self.process, self._last_press = None, (None, 0.0)
-
-    @property
-    def settings_path(self):
-        return self.folder / "tapkeys.ini"
+        self.settings_path, self.process, self._last_press = self.folder / "tapkeys.ini", None, (None, 0.0)
 
     def start(self, timeout=20):
         """Starts tapkeys.exe and waits until its window shows its outlines at origin."""
@@ -426,9 +365,11 @@ class Keyboard:
     def alive(self):
         return self.process is not None and self.process.poll() is None
 
-    def point(self, control, index=0):
-        x, y = self.layout.point_on(control, index)
+    def at(self, x, y):
         return (self.origin[0] + x, self.origin[1] + y)
+
+    def point(self, control, index=0):
+        return self.at(*self.layout.point_on(control, index))
 
     def press(self, control, index=0, *xdotool_actions):
         """Moves to the label and runs the xdotool actions there (default: a left click). A press at the
@@ -440,20 +381,20 @@ class Keyboard:
         self.desktop.xdotool("mousemove", *point, *(xdotool_actions or ("click", LEFT)))
         self._last_press = (point, time.monotonic())
 
-    def drag_background(self, delta, button=LEFT):
-        """Drags the window by its top band; with the left button it should follow to origin + delta."""
-        x, y = self.layout.top_band_point()
-        start = (self.origin[0] + x, self.origin[1] + y)
-        self.desktop.drag(start, (start[0] + delta[0], start[1] + delta[1]), button)
+    def drag(self, delta, button=LEFT, steps=12):
+        """Drags the window by its top band in steps (Wine's move loop follows motion events); with the
+        left button it should follow to origin + delta."""
+        start = self.at(*self.layout.top_band_point())
+        moves = [w for i in range(1, steps + 1) for w in
+                 ("mousemove", start[0] + delta[0] * i // steps, start[1] + delta[1] * i // steps, "sleep", 0.02)]
+        self.desktop.xdotool("mousemove", *start, "mousedown", button, "sleep", 0.1, *moves, "sleep", 0.1,
+                             "mouseup", button)
         if button == LEFT:
-            self.origin = (self.origin[0] + delta[0], self.origin[1] + delta[1])
+            self.origin = self.at(*delta)
 
     def close(self, at=None, timeout=10):
         """Presses the close button (or the window pixel `at`); the program must end with exit code 0."""
-        if at is None:
-            self.press("Close")
-        else:
-            self.desktop.click((self.origin[0] + at[0], self.origin[1] + at[1]))
+        self.desktop.click(self.at(*at)) if at else self.press("Close")
         try:
             self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired as error:
@@ -471,10 +412,6 @@ def resource_ids(header):
     return {"IDOK": 1, "IDCANCEL": 2, **{name: int(value) for name, value in found}}
 
 
-def screen_rect(edges):
-    return Rect(edges[0], edges[1], edges[2] - edges[0], edges[3] - edges[1])
-
-
 class Probe:
     """Windows of other processes as tapkeys_e2e_win_probe.exe reports them (see win_probe.cpp)."""
 
@@ -488,7 +425,8 @@ class Probe:
             answer = json.loads(self.desktop.run(self.exe, command, name, int(wait_s * 1000)))
         except (subprocess.SubprocessError, ValueError) as error:
             raise CaseFailure(f"win_probe {command} {name}: {error}") from error
+        rect = lambda edges: Rect(edges[0], edges[1], edges[2] - edges[0], edges[3] - edges[1])  # noqa: E731
         if answer is not None:
-            answer["rect"] = screen_rect(answer["rect"])
-            answer["controls"] = {c["id"]: dict(c, rect=screen_rect(c["rect"])) for c in answer["controls"]}
+            answer["rect"] = rect(answer["rect"])
+            answer["controls"] = {c["id"]: dict(c, rect=rect(c["rect"])) for c in answer["controls"]}
         return answer

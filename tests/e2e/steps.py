@@ -5,7 +5,7 @@ arrives differs. A step that expects characters waits for exactly those as WM_CH
 import math
 import time
 
-from driver import (LEFT, VK_LEFT, VK_RIGHT, Rect, check, check_equal, is_outline, is_red,
+from driver import (LEFT, VK_LEFT, VK_RIGHT, Rect, check, check_equal, ini_entries, is_outline, is_red,
                     missing_outlines, read_ini, wait_for)
 
 # A press that should type nothing (Shift, Caps Lock) is given this long to show a stray character.
@@ -22,28 +22,25 @@ def pointer(control, index, actions, expect="", vk=None, nudged=None):
         mark = ctx.target.mark()
         ctx.keyboard.press(control, index, *actions)
         arrived = lambda: ctx.target.chars_since(mark)  # noqa: E731
-        wait_for(lambda: expect(arrived()) if callable(expect) else len(arrived()) >= len(expect), 3.0)
+        accepts = expect if callable(expect) else lambda chars: chars == expect  # noqa: E731
+        wait_for(lambda: accepts(arrived()) if callable(expect) else len(arrived()) >= len(expect), 3.0)
         if callable(expect) or not expect:
             time.sleep(QUIET_S)
         how = f"{' '.join(map(str, actions))} on {control}({index})"
-        check(expect(arrived()) if callable(expect) else arrived() == expect,
-              f"characters typed by {how}: expected {expect!r}, got {arrived()!r}")
+        check(accepts(arrived()), f"characters typed by {how}: expected {expect!r}, got {arrived()!r}")
         events = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "CHAR")]
         check(vk is None or (vk, "KEYDOWN") in [(e.vk, e.kind) for e in events], f"{how}: no key press {vk}")
-        first_char = next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))
-        before = [e.vk for e in events[:first_char]]
-        if nudged:
-            check(VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):],
-                  f"{how}: no Left then Right before the character, key presses {before}")
-        elif nudged is False:
-            check(not {VK_LEFT, VK_RIGHT} & {e.vk for e in events if e.kind == "KEYDOWN"}, f"{how} was nudged")
+        before = [e.vk for e in events[:next((i for i, e in enumerate(events) if e.kind == "CHAR"), len(events))]]
+        check(not nudged or VK_LEFT in before and VK_RIGHT in before[before.index(VK_LEFT):],
+              f"{how}: no Left then Right before the character, key presses {before}")
+        check(nudged is not False or not {VK_LEFT, VK_RIGHT} & {e.vk for e in events if e.kind == "KEYDOWN"},
+              f"{how} was nudged")
     return step
 
 
 def tap(control, index=0, expect="", button=LEFT, double=False, vk=None, nudged=None):
     """A click with a button, or a double click."""
-    repeat = ("--repeat", 2, "--delay", 80) if double else ()
-    return pointer(control, index, ("click", *repeat, button), expect, vk, nudged)
+    return pointer(control, index, ("click", *(("--repeat", 2, "--delay", 80) * double), button), expect, vk, nudged)
 
 
 def keys(indices, key_set):
@@ -80,10 +77,6 @@ def x_type(text, delay_ms=30):
     """Typing on the X keyboard. A character X has no key for gets a spare key mapped for it, which
     Wine misses at times at the usual pace: give such text 300 ms a character."""
     return lambda ctx: ctx.desktop.xdotool("type", "--delay", delay_ms, text)
-
-
-def pause(seconds):
-    return lambda ctx: time.sleep(seconds)
 
 
 def quiet(seconds):
@@ -126,11 +119,10 @@ def target_running(running):
 def drag(delta, button=LEFT):
     """Drags the keyboard by its top band: with the left button it follows, with another it stays."""
     def step(ctx):
-        keyboard = ctx.keyboard
-        keyboard.drag_background(delta, button)
+        ctx.keyboard.drag(delta, button)
         time.sleep(0.3 if button != LEFT else 0)
-        check(wait_for(lambda: keyboard.shown_at(keyboard.origin), 3.0, 0.1),
-              f"after a drag by {delta} with button {button} the window is not at {keyboard.origin}")
+        check(wait_for(lambda: ctx.keyboard.shown_at(ctx.keyboard.origin), 3.0, 0.1),
+              f"after a drag by {delta} with button {button} the window is not at {ctx.keyboard.origin}")
     return step
 
 
@@ -149,28 +141,23 @@ def relaunch():
     return lambda ctx: ctx.launch(ctx.keyboard.folder, ctx.keyboard.origin)
 
 
-def saved(expected):
-    """tapkeys.ini now: None for no file, a list of (section, key, value) for the whole file in order, a
-    dict {"section/KEY": value} for some values. "{x}" and "{y}" stand for the keyboard's position."""
+def saved(expected, *raw):
+    """tapkeys.ini now: None for no file, "[section] KEY=value..." for the whole file in order, a dict
+    {"section/KEY": value} for some values; "{x}" and "{y}" stand for the keyboard's position. raw: texts
+    the file holds, read as Latin-1 bytes (junk around them included)."""
     def step(ctx):
         path, (x, y) = ctx.keyboard.settings_path, ctx.keyboard.origin
         check(path.exists() == (expected is not None), f"tapkeys.ini exists: {path.exists()}")
         fill = lambda v: v.replace("{x}", str(x)).replace("{y}", str(y))  # noqa: E731
-        if isinstance(expected, list):
-            check_equal(read_ini(path), [(s, k, fill(v)) for s, k, v in expected], "tapkeys.ini")
-        elif expected is not None:
+        if isinstance(expected, str):
+            check_equal(read_ini(path), ini_entries(fill(expected).split()), "tapkeys.ini")
+        elif expected:
             found = {f"{s.lower()}/{k.upper()}": v for s, k, v in read_ini(path)}
-            wrong = [f"{k} is {found.get(k)!r}, not {fill(v)!r}"
-                     for k, v in expected.items() if found.get(k) != fill(v)]
+            wrong = [f"{k} is {found.get(k)!r}, not {fill(v)!r}" for k, v in expected.items()
+                     if found.get(k) != fill(v)]
             check(not wrong, "tapkeys.ini: " + ", ".join(wrong))
-    return step
-
-
-def file_has(*texts):
-    """tapkeys.ini holds each text, read as Latin-1 bytes (junk around it included)."""
-    def step(ctx):
-        data = ctx.keyboard.settings_path.read_bytes().decode("latin-1")
-        check(all(t in data for t in texts), f"tapkeys.ini lacks {[t for t in texts if t not in data]}")
+        data = path.read_bytes().decode("latin-1") if raw else ""
+        check(all(t in data for t in raw), f"tapkeys.ini lacks {[t for t in raw if t not in data]}")
     return step
 
 
@@ -184,8 +171,7 @@ def read_only_close():
             folder.chmod(0o555)
             path.exists() and path.chmod(0o444)
             ctx.keyboard.close()
-            after = path.read_bytes() if path.exists() else None
-            check_equal(after, before, "tapkeys.ini in a read-only folder")
+            check_equal(path.read_bytes() if path.exists() else None, before, "tapkeys.ini in a read-only folder")
         finally:
             folder.chmod(0o755)
     return step
@@ -201,15 +187,13 @@ def drawn():
     """Outlines where the layout puts them; every caption red (FONTCOLOR 255) and no red outside the
     caption labels and the logo."""
     def step(ctx):
-        shot, layout, (ox, oy) = ctx.screenshot("window"), ctx.layout, ctx.keyboard.origin
-        missing = missing_outlines(shot, layout, (ox, oy))
-        check(not missing, f"no outline at: {names(missing)}")
+        shot, layout, origin = ctx.desktop.screenshot(), ctx.layout, ctx.keyboard.origin
+        check(not (missing := missing_outlines(shot, layout, origin)), f"no outline at: {names(missing)}")
         captions = [label for label in layout.labels if label.font != "None"]
-        pale = [label for label in captions if shot.count(label.rect, is_red, (ox, oy)) < 2]
+        pale = [label for label in captions if shot.count(label.rect, is_red, origin) < 2]
         check(not pale, f"no red caption in: {names(pale)}")
-        stray = [(x, y) for y in range(layout.height) for x in range(layout.width)
-                 if is_red(shot.pixel(ox + x, oy + y)) and not layout.logo.contains(x, y)
-                 and not any(label.rect.contains(x, y) for label in captions)]
+        stray = [p for p in Rect(0, 0, layout.width, layout.height).pixels() if is_red(shot.pixel(*ctx.keyboard.at(*p)))
+                 and not layout.logo.contains(*p) and not any(label.rect.contains(*p) for label in captions)]
         check(not stray, f"{len(stray)} red pixels outside the caption labels, first at {stray[:3]}")
     return step
 
@@ -218,32 +202,30 @@ def clean_outlines():
     """Every outline line as thick as the 3 pixels of 96 dpi scaled, give or take half a pixel's
     rounding, measured at the middles of each frame's left and top lines: a blurred or unevenly
     stretched picture of the outlines fails this."""
-    def thickness(shot, origin, r):
-        y, x = origin[1] + r.top + r.height // 2, origin[0] + r.left + r.width // 2
-        row = [is_outline(shot.pixel(origin[0] + r.left + i, y)) for i in range(r.width)] + [False]
-        left = row.index(False)
-        column = [is_outline(shot.pixel(x, origin[1] + r.top + i)) for i in range(r.height)]
-        start = column.index(True) if True in column else r.height
-        return left, next((i for i in range(start, r.height) if not column[i]), r.height) - start
+    def thickness(shot, at, r):
+        """Outline pixels from the frame's left edge inward, and in the first run down from its top."""
+        row = [is_outline(shot.pixel(*at(r.left + i, r.top + r.height // 2))) for i in range(r.width)] + [False]
+        column = [is_outline(shot.pixel(*at(r.left + r.width // 2, r.top + i))) for i in range(r.height)] + [False]
+        return row.index(False), column[column.index(True) if True in column else r.height:].index(False)
 
     def step(ctx):
         shot, scaled = ctx.desktop.screenshot(), 3 * ctx.layout.dpi / 96
         allowed = range(math.floor(scaled), math.ceil(scaled) + 1)
-        uneven = [(names([label]), t) for label in ctx.layout.labels if label.is_outlined_frame
-                  for t in [thickness(shot, ctx.keyboard.origin, label.rect)]
-                  if not all(v in allowed for v in t)]
+        uneven = [(names([lb]), t) for lb in ctx.layout.labels if lb.part == "Frame"
+                  for t in [thickness(shot, ctx.keyboard.at, lb.rect)] if not all(v in allowed for v in t)]
         check(not uneven, f"outline lines not {allowed.start} to {allowed.stop - 1} pixels thick: {uneven[:6]}")
     return step
 
 
-def window_size(size):
-    """The keyboard window, as the system reports it, lies at the keyboard's origin with this size, the
-    size the layout tool gives too."""
+def keyboard_window(enabled=True, size=None):
+    """The keyboard window as the system reports it: enabled or not, and lying at the keyboard's origin
+    with size, the size the layout tool gives too."""
     def step(ctx):
         window = ctx.probe.ask("window", "tapkeysKeyboard")
-        check(window is not None, "no keyboard window")
-        check_equal((ctx.layout.width, ctx.layout.height), size, "window size of the layout tool")
-        check_equal(window["rect"], Rect(*ctx.keyboard.origin, *size), "the keyboard window")
+        check(window is not None and window["enabled"] == enabled, f"the keyboard window is not {enabled=}")
+        if size:
+            check_equal((ctx.layout.width, ctx.layout.height), size, "window size of the layout tool")
+            check_equal(window["rect"], Rect(*ctx.keyboard.origin, *size), "the keyboard window")
     return step
 
 
@@ -257,20 +239,20 @@ def keyboard_rect(ctx):
     return Rect(*ctx.keyboard.origin, ctx.layout.width, ctx.layout.height)
 
 
-def caption_ink(ctx):
-    """Red caption pixels on the character keys: grows with a bold or larger key font."""
-    shot = ctx.desktop.screenshot()
-    return sum(shot.count(label.rect, is_red, ctx.keyboard.origin) for label in ctx.layout.character_keys())
-
-
-def window_pixels(ctx):
-    shot, r = ctx.desktop.screenshot(), keyboard_rect(ctx)
-    return [shot.pixel(x, y) for y in range(r.top, r.top + r.height) for x in range(r.left, r.left + r.width)]
-
-
 def remember_look():
     """Notes the keyboard's pixels and caption ink, for looks_as_before and captions_grew."""
     return lambda ctx: ctx.memo.update(pixels=window_pixels(ctx), ink=caption_ink(ctx))
+
+
+def window_pixels(ctx):
+    shot = ctx.desktop.screenshot()
+    return [shot.pixel(*p) for p in keyboard_rect(ctx).pixels()]
+
+
+def caption_ink(ctx):
+    """Red caption pixels on the character keys: grows with a bold or larger key font."""
+    shot = ctx.desktop.screenshot()
+    return sum(shot.count(lb.rect, is_red, ctx.keyboard.origin) for lb in ctx.layout.labels if lb.control == "Key")
 
 
 def looks_as_before():
@@ -314,9 +296,8 @@ def open_dialog(title="Settings", button="Options"):
 def dlg(name, **expected):
     """A control of the open dialog comes to show expected values: text, checked, enabled."""
     def step(ctx):
-        state = lambda: control(ctx, name)  # noqa: E731
-        if not wait_for(lambda: all(state()[k] == v for k, v in expected.items()), timeout=2.0, interval=0.05):
-            check(False, f"{name}: expected {expected}, shows {({k: state()[k] for k in expected})}")
+        shows = lambda: {k: control(ctx, name)[k] for k in expected}  # noqa: E731
+        check(wait_for(lambda: shows() == expected, 2.0, 0.05), f"{name}: expected {expected}, shows {shows()}")
     return step
 
 
@@ -342,13 +323,6 @@ def dlg_close(button):
     return step
 
 
-def keyboard_enabled(enabled):
-    def step(ctx):
-        window = ctx.probe.ask("window", "tapkeysKeyboard")
-        check(window is not None and window["enabled"] == enabled, f"the keyboard window is not {enabled=}")
-    return step
-
-
 def keyboard_ignores(*labels):
     """While a dialog is open, presses on the keyboard's labels (clear of the dialog) type nothing and
     leave the dialog in the foreground; the keyboard window is disabled."""
@@ -360,5 +334,5 @@ def keyboard_ignores(*labels):
         wait_for(lambda: ctx.target.since(mark, "CHAR"), timeout=0.5)
         check_equal(ctx.target.chars_since(mark), "", "characters typed by presses under the dialog")
         check(dialog_now(ctx)["active"], "a press on the keyboard took the foreground from the dialog")
-        keyboard_enabled(False)(ctx)
+        keyboard_window(enabled=False)(ctx)
     return step

@@ -7,89 +7,53 @@
 //
 // Prints one JSON value: null when nothing matched by the end of WAIT_MS (0 when left out), otherwise
 //   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool,
-//    "controls": [{"id", "class", "rect", "text", "enabled", "checked"}...]}
-// with rectangles in screen pixels, the controls the direct children in Z order, "checked" 0, 1 or 2 for
-// buttons and null for the rest, and "text" what WM_GETTEXT returns (for a combo
-// box the text of its edit part).
+//    "controls": [{"id", "rect", "text", "enabled", "checked"}...]}
+// with rectangles in screen pixels, the controls the direct children, "checked" the check state of a
+// button (0 for the rest) and "text" what WM_GETTEXT returns (for a combo box the text of its edit part).
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <string>
 
 #include "tools/json_text.h"
 
 namespace {
 
-constexpr DWORD kPollMs = 20;
 constexpr UINT kAnswerMs = 2000;  // a window that does not answer in this time is reported without text
 
-std::string json(std::wstring_view text) {
-    return tapkeys::jsonString(text);
-}
-
-std::string json(const RECT& r) {
-    char text[64];
-    std::snprintf(text, sizeof text, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right, r.bottom);
-    return text;
-}
-
-const char* json(bool value) {
-    return value ? "true" : "false";
-}
-
-RECT windowRect(HWND window) {
+// The opening and the fields both a window and a control report.
+std::string fields(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
-    return r;
-}
-
-std::wstring className(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
+    char text[96];
+    std::snprintf(text, sizeof text, "{\"rect\": [%ld, %ld, %ld, %ld], \"enabled\": %s", r.left, r.top,
+                  r.right, r.bottom, ::IsWindowEnabled(window) ? "true" : "false");
+    return text;
 }
 
 // WM_GETTEXT crosses processes (the system copies the text back), unlike GetWindowText, which reads
 // only the caption kept with the window and so misses an edit box's text.
-std::wstring controlText(HWND control) {
-    wchar_t text[512] = {};
-    DWORD_PTR copied = 0;
+std::string controlJson(HWND control) {
+    wchar_t text[512] = {}, className[64] = {};
+    DWORD_PTR copied = 0, checked = 0;
     ::SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                           kAnswerMs, &copied);
-    return std::wstring(text, std::wcslen(text));
-}
-
-// The check state of a button (0 for push buttons); -1 for every other control.
-int checkState(HWND control) {
-    DWORD_PTR state = 0;
-    if (className(control) != L"Button") return -1;
-    ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &state);
-    return static_cast<int>(state);
-}
-
-std::string controlJson(HWND control) {
-    const int checked = checkState(control);
-    char head[160];
-    std::snprintf(head, sizeof head, "{\"id\": %d, \"class\": ", ::GetDlgCtrlID(control));
-    return head + json(className(control)) + ", \"rect\": " + json(windowRect(control)) +
-           ", \"text\": " + json(controlText(control)) +
-           ", \"enabled\": " + json(::IsWindowEnabled(control) != 0) +
-           ", \"checked\": " + (checked < 0 ? std::string("null") : std::to_string(checked)) + "}";
+    ::GetClassNameW(control, className, 64);
+    if (std::wstring_view(className) == L"Button")
+        ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &checked);
+    return fields(control) + ", \"id\": " + std::to_string(::GetDlgCtrlID(control)) +
+           ", \"text\": " + tapkeys::jsonString(text) + ", \"checked\": " + std::to_string(checked) + "}";
 }
 
 std::string windowJson(HWND window) {
-    std::string out = "{\"rect\": " + json(windowRect(window)) +
-                      ", \"active\": " + json(::GetForegroundWindow() == window) +
-                      ", \"enabled\": " + json(::IsWindowEnabled(window) != 0) + ",\n \"controls\": [";
-    const char* separator = "\n  ";
+    std::string out = fields(window) +
+                      ", \"active\": " + (::GetForegroundWindow() == window ? "true" : "false") +
+                      ", \"controls\": [";
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        out += separator + controlJson(child);
-        separator = ",\n  ";
-    }
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        out += controlJson(child) + (::GetWindow(child, GW_HWNDNEXT) != nullptr ? ",\n" : "");
     return out + "]}";
 }
 
@@ -103,20 +67,14 @@ HWND findVisible(bool dialog, const wchar_t* name) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring_view command = argc >= 3 ? argv[1] : L"";
-    if (command != L"dialog" && command != L"closed" && command != L"window") {
-        std::fputs("usage: win_probe dialog|closed TITLE [WAIT_MS] | win_probe window CLASS [WAIT_MS]\n",
-                   stderr);
-        return 2;
-    }
+    if (command != L"dialog" && command != L"closed" && command != L"window") return 2;
     // Screen pixels as they are, whatever the screen's density.
     ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const bool dialog = command != L"window", gone = command == L"closed";
     const ULONGLONG deadline = ::GetTickCount64() + (argc > 3 ? std::wcstoul(argv[3], nullptr, 10) : 0);
     HWND found = findVisible(dialog, argv[2]);
-    while ((found == nullptr) != gone && ::GetTickCount64() < deadline) {
-        ::Sleep(kPollMs);
-        found = findVisible(dialog, argv[2]);
-    }
+    for (; (found == nullptr) != gone && ::GetTickCount64() < deadline; found = findVisible(dialog, argv[2]))
+        ::Sleep(20);
     std::printf("%s\n", found != nullptr ? windowJson(found).c_str() : "null");
     return 0;
 }
