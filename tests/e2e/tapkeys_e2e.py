@@ -60,7 +60,7 @@ class Context:
 def run(ctx, cases):
     failed, last = 0, None  # last: the case before and whether it passed
     for number, case in enumerate(cases, 1):
-        started, mark = time.monotonic(), ctx.target.mark() if ctx.target.alive() else 0
+        started, mark = time.monotonic(), ctx.target.mark()
         error = ctx.run(case, number, last == (case.setup, True))
         last, failed = (case.setup, error is None), failed + (error is not None)
         print(f"{'FAIL' if error else 'PASS'}  {case.kind}/{case.name} ({time.monotonic() - started:.1f} s)"
