@@ -1,7 +1,6 @@
 """Every end-to-end and fault case, one row each: Case(name, kind, setup, *actions).
 
-kind: KEYBOARD and FAULT run on a 1024 x 768 desktop at 96 dpi, DPI on one at 144 dpi (--dpi 144),
-    LAYOUT on one with a German X keyboard layout (--xkb de).
+kind: the desktop the case runs on (DESKTOPS).
 setup: a driver.Setup, the app folder tapkeys.exe starts from. Consecutive rows naming the same Setup
     share one running keyboard while their cases pass.
 actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), or lists of them, run in
@@ -18,6 +17,10 @@ from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_clic
                    read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
+# Each kind's screen size, density and X keyboard layout; 144 dpi needs a screen large enough for the
+# scaled keyboard beside the target.
+DESKTOPS = {KEYBOARD: ((1024, 768), 96, None), FAULT: ((1024, 768), 96, None), DPI: ((1600, 1000), 144, None),
+            LAYOUT: ((1024, 768), 96, "de")}
 
 # Key sets, one character per key in key order (row by row, left to right). The British shifted set
 # holds every character SendKeys notation reserves (+ ^ % ~ ( ) { }, and [ ] in the normal set) and the

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Runs the end-to-end and fault cases of cases.py: the real tapkeys.exe in a private Wine virtual
 desktop, real pointer clicks at the layout's pixels, a target window that logs what it receives.
-Without --only, a desktop at 96 dpi runs the keyboard and fault cases, one at another density the dpi
-cases. Prints a line per case and "N passed, M failed"; screenshots of failed cases, the app folders
+Without --only it runs the keyboard and fault cases, on one desktop. Prints a line per case and "N passed, M failed"; screenshots of failed cases, the app folders
 and the logs stay in <state>/run. Run as root with fault cases, it runs itself again without the
 right to override file permissions, so a read-only folder is read-only for Wine too.
 """
@@ -18,7 +17,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 
-from cases import CASES, DPI, FAULT, KEYBOARD, LAYOUT  # noqa: E402
+from cases import CASES, DESKTOPS, FAULT, KEYBOARD  # noqa: E402
 from driver import ROOT, CaseFailure, Keyboard, Layout, Probe, Target, WineDesktop, resource_ids  # noqa: E402
 
 
@@ -28,7 +27,7 @@ class Context:
     def __init__(self, desktop, args, workdir):
         self.desktop, self.workdir, self.exe, self.keyboard = desktop, workdir, args.exe.resolve(), None
         self.target = Target(desktop, args.target.resolve(), workdir)
-        self.layout = Layout.from_tool(args.layout_tool.resolve(), args.dpi, desktop)
+        self.layout = Layout.from_tool(args.layout_tool.resolve(), desktop.dpi, desktop)
         self.probe, self.ids = Probe(desktop, args.probe.resolve()), resource_ids(ROOT / "options" / "options_ids.h")
 
     def launch(self, folder, origin):
@@ -81,25 +80,22 @@ def main():
     for name in ("exe", "target", "layout-tool", "probe"):
         parser.add_argument(f"--{name}", required=True, type=Path)
     parser.add_argument("--state", type=Path, default=Path("e2e-wine"), help="Wine display and prefix folder")
-    parser.add_argument("--size", default="1024x768", help="screen size, WIDTHxHEIGHT")
-    parser.add_argument("--dpi", type=int, default=96)
-    parser.add_argument("--xkb", help="X keyboard layout (the layout cases need de)")
-    parser.add_argument("--only", choices=(KEYBOARD, DPI, FAULT, LAYOUT), help="run one kind of case")
+    parser.add_argument("--only", choices=DESKTOPS, help="run one kind of case")
     parser.add_argument("-k", dest="pattern", default="", help="run the cases whose name contains this")
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     args = parser.parse_args()
-    kinds = (args.only,) if args.only else (KEYBOARD, FAULT) if args.dpi == 96 else (DPI,)
+    kinds = (args.only,) if args.only else (KEYBOARD, FAULT)
     cases = [c for c in CASES if c.kind in kinds and args.pattern in c.name]
     status = Path("/proc/self/status").read_text().splitlines()
     cap_effective = next(int(line.split()[1], 16) for line in status if line.startswith("CapEff:"))
     if FAULT in kinds and cap_effective >> 1 & 1 and shutil.which("setpriv"):  # bit 1: CAP_DAC_OVERRIDE
         command = ["setpriv", "--bounding-set=-dac_override,-dac_read_search,-fowner", sys.executable, *sys.argv]
         return subprocess.run(command, check=False).returncode
-    desktop = WineDesktop(args.state, tuple(map(int, args.size.split("x"))), args.dpi, args.xkb)
+    desktop = WineDesktop(args.state, *DESKTOPS[kinds[0]])
     workdir, ctx, failed = desktop.state / "run", None, len(cases)
     shutil.rmtree(workdir, ignore_errors=True)
     workdir.mkdir(parents=True)
-    print(f"Wine desktop {args.size} at {args.dpi} dpi in {desktop.state}", flush=True)
+    print(f"Wine desktop {desktop.size} at {desktop.dpi} dpi in {desktop.state}", flush=True)
     try:
         desktop.start()
         ctx = Context(desktop, args, workdir)
