@@ -394,7 +394,10 @@ class Keyboard:
 
     def close(self, at=None, timeout=10):
         """Presses the close button (or the window pixel `at`); the program must end with exit code 0."""
-        self.desktop.click(self.at(*at)) if at else self.press("Close")
+        if at is None:
+            self.press("Close")
+        else:
+            self.desktop.click(self.at(*at))
         try:
             self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired as error:

@@ -188,7 +188,8 @@ def drawn():
     caption labels and the logo."""
     def step(ctx):
         shot, layout, origin = ctx.desktop.screenshot(), ctx.layout, ctx.keyboard.origin
-        check(not (missing := missing_outlines(shot, layout, origin)), f"no outline at: {names(missing)}")
+        missing = missing_outlines(shot, layout, origin)
+        check(not missing, f"no outline at: {names(missing)}")
         captions = [label for label in layout.labels if label.font != "None"]
         pale = [label for label in captions if shot.count(label.rect, is_red, origin) < 2]
         check(not pale, f"no red caption in: {names(pale)}")

@@ -107,7 +107,8 @@ def main():
             ctx.keyboard.kill()
         if ctx is not None:
             ctx.target.stop()
-        if trouble := "" if args.keep else desktop.stop():
+        trouble = "" if args.keep else desktop.stop()
+        if trouble:
             print(f"stopping the Wine desktop: {trouble}", flush=True)
     print(f"{len(cases) - failed} passed, {failed} failed", flush=True)
     return 0 if failed == 0 and cases else 1
