@@ -146,9 +146,8 @@ TEST_F(OptionsDialogTest, ShowsTheMembersAndStoresWhatWasEdited) {
 TEST_F(OptionsDialogTest, EscapeAndTheCloseBoxLeaveEveryMemberAsItWas) {
     members.keyMap = L"ini";
     const KeyboardSettings before = members;
-    for (const Step& close : {press(VK_ESCAPE), Step([this] {
-                                  return ::PostMessageW(settings(), WM_SYSCOMMAND, SC_CLOSE, 0), true;
-                              })}) {
+    const Step closeBox = [] { return ::PostMessageW(settings(), WM_SYSCOMMAND, SC_CLOSE, 0), true; };
+    for (const Step& close : {press(VK_ESCAPE), closeBox}) {
         EXPECT_FALSE(runDialog({click(IDC_CHK_SAFE_MODE), type(IDC_CBO_FONTFACE, L"Other"),
                                 click(IDC_CHK_FONT_BOLD), click(IDC_OPT_MAP_USER),
                                 type(IDC_TXT_USERKEYMAP_LC, L"x"), type(IDC_CBO_FONTSIZE, L"30"), close}));

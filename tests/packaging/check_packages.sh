@@ -13,18 +13,16 @@ expect() { if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1" >&2 && failur
 not() { ! "$@"; }
 # Each file of the list ($1) under folder $2 is byte for byte the one under $3 (or, with $3 "-", absent).
 same_files() {
-    local file
     for file in $1; do
-        if [[ $3 == - ]]; then expect "$2/$file is absent" test ! -e "$2/$file"; else
-            expect "$2/$file is $3/$file" cmp -s "$2/$file" "$3/$file"; fi
+        if [[ $3 == - ]]; then expect "$2/$file is absent" test ! -e "$2/$file"
+        else expect "$2/$file is $3/$file" cmp -s "$2/$file" "$3/$file"; fi
     done
 }
 samples=$(cd "${5:-.}" && printf '%s\n' dax.ini lang/*.ini 2>/dev/null || true)  # what both packages carry
 
 with_wine() {
     export HOME=$1/home WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no Linux menu entries
-    mkdir -p "$HOME"
-    "$wine_env" start "$1" >/dev/null
+    mkdir -p "$HOME" && "$wine_env" start "$1" >/dev/null
     eval "$("$wine_env" env "$1")"
 }
 windows_folder() { winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')\\$2" 2>/dev/null; }
@@ -55,7 +53,6 @@ check_zip() {
 check_installer() {
     expect "the installer asks for no administrator rights" grep -qa 'level="asInvoker"' "$out/$name.exe"
     with_wine "$state"
-    local folder start_menu
     folder=$(windows_folder LOCALAPPDATA 'Programs\tapkeys') start_menu=$(windows_folder APPDATA 'Microsoft\Windows\Start Menu\Programs')
     rm -rf "$folder" "$start_menu/tapkeys.lnk"
     wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
@@ -71,14 +68,12 @@ check_installer() {
     same_files "dax.ini lang" "$folder" -
     same_files tapkeys.lnk "$start_menu" -
     same_files tapkeys.ini "$folder" "$state/kept"  # a silent uninstall keeps the user's settings
-    rm -rf "$folder" "$state/kept"
 }
 
 # Installing beside the host keeps the host's own files, adds only the missing samples, remembers on a
 # second install which files were its own, and removes only those.
 check_host_folder() {
     with_wine "$state"
-    local host kept own added file
     host=$(winepath -u 'C:\dax-host' 2>/dev/null) kept=$state/host-files own="dax.ini lang/de.ini lang/xx.ini"
     rm -rf "$host" "$kept" && mkdir -p "$host/lang" "$kept"
     for file in $own; do printf '[osk]\r\nKEYMAP_NORMAL=the host'"'"'s own %s\r\n' "$file" >"$host/$file"; done
@@ -92,7 +87,6 @@ check_host_folder() {
     uninstall_silently "$host"
     same_files "$own" "$host" "$kept"
     same_files "$added" "$host" -
-    rm -rf "$host" "$kept"
 }
 
 case ${1:?usage: $0 zip|installer|host-folder|wine-start|wine-stop ...} in

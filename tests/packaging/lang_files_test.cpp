@@ -63,10 +63,9 @@ TEST(LanguageFiles, AreWindows1252TextWithOneCharacterPerKeyInTheRowsOfTheNation
         std::set<wchar_t> seen;
         for (size_t i = 0; i < 47; ++i) {
             const wchar_t normal = layers.normal[i], shifted = layers.shifted[i];
-            for (const wchar_t c : {normal, shifted}) {
+            for (const wchar_t c : {normal, shifted})
                 EXPECT_TRUE(c > L' ' && !(c >= 0x7F && c <= 0xA0) && seen.insert(c).second)
                     << "U+" << std::hex << int(c);
-            }
             EXPECT_TRUE(!::IsCharUpperW(normal) && upper(shifted) == shifted)
                 << "key " << i << " in the wrong case";
             const bool letterKey = ::IsCharUpperW(shifted) || (normal >= L'a' && normal <= L'z');

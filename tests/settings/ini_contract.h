@@ -17,9 +17,8 @@ struct FakeStore {
     IniAccess& ini() { return fake; }
     std::wstring pathOf(std::wstring_view fileName) { return L"C:\\store\\" + std::wstring(fileName); }
     void putFile(const std::wstring& path, std::string_view bytes) {  // as Windows-1252 reads them
-        std::wstring text;
-        for (const unsigned char c : bytes) text += static_cast<wchar_t>(c);
-        fake.putFile(path, text);
+        const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+        fake.putFile(path, std::wstring(first, first + bytes.size()));
     }
 };
 

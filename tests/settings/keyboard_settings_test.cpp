@@ -14,7 +14,6 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Fake, IniContract, FakeStore);
 
 namespace {
 
-constexpr ScreenGeometry kScreen1024x768{1024, 768, 632, 217};
 const std::wstring kPath = L"C:\\Tools\\tapkeys.ini";
 
 // Safe mode is on exactly when the number read is one; the font size is kept between 8 and 255 before
@@ -48,9 +47,8 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
                                  : key == L"KEYMAP"                                 ? L"keymapping"
                                                                                     : L"extras";
         ini.putFile(kPath, L"[" + std::wstring(section) + L"]\n" + (raw ? key + L"=" + raw : L""));
-        const LoadedSettings loaded = loadSettings(ini, kPath, kScreen1024x768);
-        saveSettings(saved, kPath, loaded.settings,
-                     {loaded.windowX.value_or(-1), loaded.windowY.value_or(-1)});
+        const LoadedSettings l = loadSettings(ini, kPath, {1024, 768, 632, 217});
+        saveSettings(saved, kPath, l.settings, {l.windowX.value_or(-1), l.windowY.value_or(-1)});
         EXPECT_EQ(saved.readIni(section, key, L"", kPath), expected)
             << key << L"=" << (raw ? raw : L"(none)");
     }
