@@ -22,11 +22,10 @@ namespace {
 constexpr std::wstring_view kReserved = L"()[]{}+^%~";
 
 bool isValidSendKeysItem(std::wstring_view item) {
-    if (item == L"{LEFT}" || item == L"{RIGHT}") return true;
-    if (item.size() == 3 && item[0] == L'{' && item[2] == L'}') return kReserved.find(item[1]) != item.npos;
-    if (item.size() == 1) return kReserved.find(item[0]) == item.npos;
-    return item.size() == 2 && item[0] >= 0xD800 && item[0] <= 0xDBFF && item[1] >= 0xDC00 &&
-           item[1] <= 0xDFFF;
+    const bool braced = item.size() == 3 && item[0] == L'{' && item[2] == L'}';
+    return item == L"{LEFT}" || item == L"{RIGHT}" || (braced && kReserved.find(item[1]) != item.npos) ||
+           (item.size() == 1 && kReserved.find(item[0]) == item.npos) ||
+           (item.size() == 2 && (item[0] & 0xFC00) == 0xD800 && (item[1] & 0xFC00) == 0xDC00);
 }
 
 class Harness final : public KeyboardHost, public KeyOutput {

@@ -10,11 +10,6 @@
 namespace tapkeys {
 namespace {
 
-std::vector<std::uint8_t> readAsset(const std::string& name) {
-    std::ifstream in(std::string(TAPKEYS_ASSETS_DIR) + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
     std::uint32_t v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b.at(at + static_cast<std::size_t>(i));
@@ -68,7 +63,9 @@ PixelRect frameAt(Control control, int index, int dpi = 96) {
 }
 
 TEST(BackgroundArtTest, CommittedAssetsAreWhatTheLayoutDraws) {
-    const RgbImage committed = decodeBmp(readAsset("background.bmp")), drawn = renderBackground(96);
+    std::ifstream in(TAPKEYS_ASSETS_DIR "/background.bmp", std::ios::binary);
+    const RgbImage committed = decodeBmp({std::istreambuf_iterator<char>(in), {}}),
+                   drawn = renderBackground(96);
     ASSERT_EQ(committed.width, drawn.width) << "assets/background.bmp: not an uncompressed 8-bit BMP?";
     ASSERT_EQ(committed.height, drawn.height);
     EXPECT_TRUE(committed.pixels == drawn.pixels) << "run tools/make_assets (target update_assets)";
@@ -91,10 +88,6 @@ TEST(BackgroundArtTest, NeighboursLieOnePixelApartAndEnterIsOneL) {
         {{options.left, close.top, options.right, close.bottom}, 1, 0, 0, 1},
         {lower, 0, -1, downToLower, 0},
         {lower, -1, 0, (lower.left + lower.right) / 2 - touch.left, 0},
-        {lower, 1, 0, 0, 0},
-        {lower, 0, 1, 0, 0},
-        {upper, -1, 0, 0, 0},
-        {upper, 1, 0, 0, 0},
         {{upper.left, upper.top, lower.left, upper.bottom}, 0, 1, 0, 0}};
     for (const auto& [from, dx, dy, least, gap] : rays) {
         SCOPED_TRACE(::testing::Message() << from.left << "," << from.top << " towards " << dx << "," << dy);
