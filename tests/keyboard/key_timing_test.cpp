@@ -44,17 +44,11 @@ std::string run(KeyTiming& timing, const Step& step) {
     return out.append("next:").append(next ? std::to_string(*next) : "-");
 }
 
-struct Script {
-    const char* name;
-    ExtrasSettings extras;
-    std::vector<Step> steps;
-};
-
 TEST(KeyTiming, PressesLightRepeatAndDwellOnTime) {
     const ExtrasSettings repeat{.repeatDelay = 500, .repeatRate = 10};
     const ExtrasSettings dwell{.keyFeedback = false, .dwellTime = 600};
     // clang-format off
-    const Script scripts[] = {
+    const std::tuple<const char*, ExtrasSettings, std::vector<Step>> scripts[] = {
         {"a held key is lit and types once; a short press stays lit 80 ms", {}, {
             {0, 'P', "lit:k5*4 next:-", k5}, {1500, 'T', "lit:k5*4 next:-"}, {1510, 'R', "lit:next:-"},
             {2000, 'P', "lit:k6*4 next:-", k6}, {2010, 'R', "lit:k6*4 next:2080"}, {2080, 'T', "lit:next:-"}}},
@@ -83,12 +77,11 @@ TEST(KeyTiming, PressesLightRepeatAndDwellOnTime) {
             {5300, 'R', "lit:next:-"}, {9000, 'T', "lit:next:-"}}},
     };
     // clang-format on
-    for (const Script& script : scripts) {
+    for (const auto& [script, extras, steps] : scripts) {
         KeyTiming timing;
-        timing.configure(script.extras);
-        for (const Step& step : script.steps)
-            EXPECT_EQ(run(timing, step), step.expected)
-                << script.name << ", at " << step.at << " " << step.op;
+        timing.configure(extras);
+        for (const Step& step : steps)
+            EXPECT_EQ(run(timing, step), step.expected) << script << ", at " << step.at << " " << step.op;
     }
 }
 

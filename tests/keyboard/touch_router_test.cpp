@@ -17,38 +17,25 @@ HitTarget on(Control control, int index) {
 TEST(TouchRouter, FingersOnKeysPressAtTouchDownAndEverythingElsePassesOn) {
     const HitTarget shift = on(Control::Shift, 1), key = on(Control::Key, 5), close = on(Control::Close, 0);
     const HitTarget band{}, logo{HitTarget::Kind::Logo, nullptr};
-    const struct {
-        Message message;
-        std::uint32_t pointer;
-        bool touch;
-        HitTarget hit;
-        TouchRouter::Action expected;
-    } steps[] = {
-        {Message::Down, 2, true, shift, {Kind::Press, shift.label}},
-        {Message::Down, 3, true, key, {Kind::Press, key.label}},
-        {Message::Update, 3, true, on(Control::KeyBG, 5), {Kind::None, nullptr}},  // the same key
-        {Message::Up, 3, true, key, {Kind::Release, nullptr}},
-        {Message::Update, 2, true, key, {Kind::Release, nullptr}},  // slid off Shift: let go once
-        {Message::Update, 2, true, shift, {Kind::None, nullptr}},
-        {Message::Up, 2, true, band, {Kind::None, nullptr}},
-        {Message::Up, 2, true, shift, {}},   // lifted: no longer taken
-        {Message::Down, 1, false, key, {}},  // the mouse
-        {Message::Up, 1, false, key, {}},
-        {Message::Down, 4, true, close, {}},
-        {Message::Down, 5, true, band, {}},
-        {Message::Down, 6, true, logo, {}},
-        {Message::Up, 4, true, close, {}},
-    };
+    // A message, the pointer, whether it is a finger, what lies under it, what the router does.
+    using enum Message;
+    // clang-format off
+    const std::tuple<Message, std::uint32_t, bool, HitTarget, TouchRouter::Action> steps[] = {
+        {Down, 2, true, shift, {Kind::Press, shift.label}}, {Down, 3, true, key, {Kind::Press, key.label}},
+        {Update, 3, true, on(Control::KeyBG, 5), {Kind::None, nullptr}},  // the same key
+        {Up, 3, true, key, {Kind::Release, nullptr}},
+        {Update, 2, true, key, {Kind::Release, nullptr}},  // slid off Shift: let go once
+        {Update, 2, true, shift, {Kind::None, nullptr}}, {Up, 2, true, band, {Kind::None, nullptr}},
+        {Up, 2, true, shift, {}},  // lifted: no longer taken
+        {Down, 1, false, key, {}}, {Up, 1, false, key, {}},  // the mouse
+        {Down, 4, true, close, {}}, {Down, 5, true, band, {}}, {Down, 6, true, logo, {}}, {Up, 4, true, close, {}}};
+    // clang-format on
     TouchRouter router;
-    for (const auto& step : steps) {
-        EXPECT_EQ(router.route(step.message, step.pointer, step.touch, step.hit), step.expected)
-            << "pointer " << step.pointer;
-    }
-    EXPECT_FALSE(pressActivates(key));
-    EXPECT_FALSE(pressActivates(shift));
-    EXPECT_TRUE(pressActivates(close));
-    EXPECT_TRUE(pressActivates(on(Control::Options, 1)));
-    EXPECT_TRUE(pressActivates(band));
+    for (const auto& [message, pointer, touch, hit, expected] : steps)
+        EXPECT_EQ(router.route(message, pointer, touch, hit), expected) << "pointer " << pointer;
+    const std::pair<HitTarget, bool> activates[] = {
+        {key, false}, {shift, false}, {close, true}, {on(Control::Options, 1), true}, {band, true}};
+    for (const auto& [hit, expected] : activates) EXPECT_EQ(pressActivates(hit), expected);
 }
 
 }  // namespace

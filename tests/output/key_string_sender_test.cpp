@@ -54,15 +54,13 @@ const std::wstring grin{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE0
 TEST(KeyStringSender, WalksTheStringItemByItemAndEndsWithDoneOnce) {
     // clang-format off
     const std::tuple<std::wstring, bool, std::wstring> cases[] = {
-        {L"", false, L""}, {L"", true, L""}, {L"ab{TAB}c", false, L"a|b|v09|^09|c|"}, {L"\u00e9 -", false, L"\u00e9| |-|"},
-        {L"{bksp}{BackSpace}{bs}{eNtEr}", false, L"v08|^08|v08|^08|v08|^08|v0D|^0D|"}, {L"{DELETE}{DEL}", false, L"v2E|^2E|v2E|^2E|"},
-        {L"{INSERT}{INS}", false, L"v2D|^2D|v2D|^2D|"}, {L"{F1}{F10}{F16}", false, L"v70|^70|v79|^79|v7F|^7F|"},
-        {L"{BACKSPACE}x{TAB)y", false, L"v08|^08|x|v09|^09|y|"}, {L"{ESCAPE}", false, L"v1B|^1B|P|E|{}}|"},
-        {L"{F1", false, L"v70|^70|"}, {L"a{enter", false, L"a|v0D|^0D|"}, {L"{", false, L"{{}|"}, {L"{x", false, L"{{}|x|"},
-        {L"{FOO}", false, L"{{}|F|O|O|{}}|"}, {L"{{ENTER}", false, L"{{}|v0D|^0D|"}, {L"()[]}+^%~", false, L"{(}|{)}|{[}|{]}|{}}|{+}|{^}|{%}|{~}|"},
-        {L"{", true, nudge + L"{{}|"}, {L"+b", true, nudge + L"{+}|" + nudge + L"b|"},
+        {L"", false, L""}, {L"", true, L""}, {L"{bksp}{BackSpace}{bs}{eNtEr}", false, L"v08|^08|v08|^08|v08|^08|v0D|^0D|"},
+        {L"{DELETE}{DEL}{INSERT}{INS}", false, L"v2E|^2E|v2E|^2E|v2D|^2D|v2D|^2D|"}, {L"{F1}{F10}{F16}", false, L"v70|^70|v79|^79|v7F|^7F|"},
+        {L"{BACKSPACE}x{TAB)y", false, L"v08|^08|x|v09|^09|y|"}, {L"{ESCAPE}", false, L"v1B|^1B|P|E|{}}|"}, {L"{F1", false, L"v70|^70|"},
+        {L"a{enter", false, L"a|v0D|^0D|"}, {L"{", false, L"{{}|"}, {L"{x", false, L"{{}|x|"}, {L"{FOO}", false, L"{{}|F|O|O|{}}|"},
+        {L"{{ENTER}", false, L"{{}|v0D|^0D|"}, {L"{", true, nudge + L"{{}|"}, {L"+b", true, nudge + L"{+}|" + nudge + L"b|"},
         {L"{BKSP}{bs}", true, backspaceNudge + L"v08|^08|" + backspaceNudge + L"v08|^08|"},
-        {L"{ENTER}{TAB}{ESC}{DEL}", true, L"v0D|^0D|v09|^09|v1B|^1B|v2E|^2E|"}, {grin, true, nudge + grin + L"|"}};
+        {L"{TAB}{DEL}", true, L"v09|^09|v2E|^2E|"}, {grin, true, nudge + grin + L"|"}};
     // clang-format on
     for (const auto& [keyString, safe, expected] : cases) {
         EXPECT_EQ(walk(keyString, safe), expected + L".|") << keyString << (safe ? L" in safe mode" : L"");
@@ -77,22 +75,12 @@ TEST(KeyStringSender, PositionKeyIsNudgedInSafeModeAndEndsTheKeyString) {
     EXPECT_EQ(out.events, L"k13+`|.|" + nudge + L"k30a|.|");
 }
 
-// Handlers run inside the safe-mode pauses: they may change the setting, press another key (whose key
-// string ends before the interrupted one goes on), or change the string the walk was given.
+// Handlers run inside the safe-mode pauses: they may change the setting or the string the walk was given.
 TEST(KeyStringSender, WhatRunsDuringAPauseSeesAConsistentWalk) {
     EXPECT_EQ(walk(L"ab{BS}", true, [](RecordingOutput& out) { out.safe = false; }),
               nudge + L"a|b|v08|^08|.|");
     EXPECT_EQ(walk(L"{BS}{BS}", true, [](RecordingOutput& out) { out.safe = false; }),
               backspaceNudge + L"v08|^08|v08|^08|.|");
-    bool nested = false;
-    EXPECT_EQ(walk(L"a", true,
-                   [&](RecordingOutput& out) {
-                       if (std::exchange(nested, true)) return;
-                       out.safe = false;
-                       sendKeyString(L"x", out);
-                       out.safe = true;
-                   }),
-              L"{LEFT}|p10|x|.|{RIGHT}|p10|a|.|");
     std::wstring keyString = L"ab";
     EXPECT_EQ(walk(keyString, true, [&](RecordingOutput&) { keyString.assign(1000, L'z'); }),
               nudge + L"a|" + nudge + L"b|.|");

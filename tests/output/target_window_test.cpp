@@ -1,26 +1,28 @@
 #include "output/target_window.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
 #include "win32/dialog_controls.h"
 #include "win32/kernel_handle.h"
+#include "win32/message_pump.h"
 
 namespace tapkeys::test {
 namespace {
 
-// A window run by a thread of its own: the application typed into, with an edit field and a message
-// loop; or, busy, a hidden one (so never active before a hand-back) whose thread reads none of its
-// messages while the object lives, like a busy program.
-class ThreadWindow {
+// The application typed into: a window with an edit field, run by a thread of its own.
+class ForeignEditWindow {
 public:
-    explicit ThreadWindow(bool busy = false) : busy_(busy) { ::WaitForSingleObject(ready_.get(), INFINITE); }
-    ~ThreadWindow() {
-        ::SetEvent(release_.get());
+    ForeignEditWindow() { ::WaitForSingleObject(ready_.get(), INFINITE); }
+    ~ForeignEditWindow() {
         ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
     }
@@ -30,21 +32,15 @@ public:
 
 private:
     void run() {
-        const TestWindow window(busy_ ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, !busy_);
+        const TestWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true);
         window_ = window.hwnd();
         edit_ = window.edit();
         threadId_ = ::GetCurrentThreadId();
         ::SetEvent(ready_.get());
-        if (busy_) ::WaitForSingleObject(release_.get(), INFINITE);
-        for (MSG message{}; !busy_ && ::GetMessageW(&message, nullptr, 0, 0) > 0;) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+        runMessageLoop();
     }
 
-    const bool busy_;
     KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
     DWORD threadId_ = 0;
@@ -61,7 +57,7 @@ void activate(const TestWindow& own) {
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
-    const ThreadWindow target;
+    const ForeignEditWindow target;
     // Under Wine the first input a process injects can be lost before any window takes it; what counts
     // here starts after that.
     activate(keyboard);
@@ -89,27 +85,35 @@ TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
     EXPECT_FALSE(giveForegroundTo(closed));
 }
 
-// A press queued while the hand-back waits is not handled inside the wait, where its keystrokes would
-// overtake the ones the wait is for; posted messages and timers still are. The press comes next.
-TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
-    TestWindow keyboard;
-    const ThreadWindow target(true);
-    std::wstring seen;
-    keyboard.onMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-        if (message == WM_LBUTTONDOWN) seen += L"press" + std::to_wstring(wParam) + L"|";
-        if (message == WM_APP) seen += L"app|";
-        if (message == WM_TIMER && ::KillTimer(keyboard.hwnd(), wParam)) seen += L"timer|";
-        return std::nullopt;
-    };
-    activate(keyboard);
-    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 1, 0);
-    ::PostMessageW(keyboard.hwnd(), WM_APP, 0, 0);
-    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 2, 0);
-    ::SetTimer(keyboard.hwnd(), 1, 10, nullptr);
-    EXPECT_FALSE(giveForegroundTo(target.window()));
-    seen += L"done|";
-    pumpUntil([] { return false; }, 50ms);
-    EXPECT_EQ(seen, L"app|timer|done|press1|press2|");
+LRESULT CALLBACK recordKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR keys) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP) {
+        reinterpret_cast<std::vector<MSG>*>(keys)->push_back({hwnd, message, wParam, lParam, 0, {}});
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// Into a focused edit in the foreground: keys with the 0xE0 prefix carry the extended flag, or
+// applications read them as the numeric keypad's twins; every key event carries its real scan code.
+TEST(SendKeyEvent, CarriesTheRealScanCodeAndTheExtendedFlag) {
+    const TestWindow window{WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true};
+    std::vector<MSG> keys;
+    ::SetWindowSubclass(window.edit(), &recordKeys, 1, reinterpret_cast<DWORD_PTR>(&keys));
+    ASSERT_TRUE(bringToFront(window.hwnd())) << "the test window did not come to the foreground";
+    ::SetFocus(window.edit());
+    ::SetWindowTextW(window.edit(), L"abc");
+    ::SendMessageW(window.edit(), EM_SETSEL, 3, 3);
+    const std::pair<UINT, WPARAM> expected[] = {
+        {WM_KEYDOWN, VK_LEFT}, {WM_KEYUP, VK_LEFT}, {WM_KEYDOWN, VK_BACK}, {WM_KEYUP, VK_BACK}};
+    for (const auto& [message, key] : expected)
+        sendKeyEvent(static_cast<std::uint8_t>(key), message == WM_KEYUP);
+    ASSERT_TRUE(pumpUntil([&] { return keys.size() >= 4 && windowText(window.edit()) == L"ac"; }));
+    for (size_t i = 0; i < 4; ++i) {
+        const auto scanCode = (keys[i].lParam >> 16) & 0xFF, extended = (keys[i].lParam >> 24) & 1;
+        EXPECT_EQ(std::pair(keys[i].message, keys[i].wParam), expected[i]) << i;
+        EXPECT_TRUE(scanCode != 0 && scanCode == ::MapVirtualKeyW(UINT(expected[i].second), MAPVK_VK_TO_VSC))
+            << i;
+        EXPECT_EQ(extended, expected[i].second == VK_LEFT) << i;
+    }
 }
 
 }  // namespace
