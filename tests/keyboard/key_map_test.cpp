@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -12,8 +11,8 @@
 namespace tapkeys {
 namespace {
 
-// Records what the key map asks of the window ("fg", "send:...", "key:" with a physical key's scan code,
-// "caps:..." with the first three captions), and ends every key string the way the sender does: by
+// Records what the key map asks of the window ("fg", "send:...", "key:" with a physical key's scan code in
+// decimal, "caps:..." with the first three captions), and ends every key string the way the sender does: by
 // releasing a pending one-shot Shift.
 class KeyMapTest : public ::testing::Test, public KeyboardHost {
 protected:
@@ -32,9 +31,7 @@ protected:
         keys.releaseOneShotShift();
     }
     void sendPositionKey(const PositionKey& key) override {
-        wchar_t scan[8];
-        std::swprintf(scan, 8, L"%02X", key.scanCode);
-        events += L"key:" + std::wstring(scan) + (key.shifted ? L"+" : L"") + key.shown + L"|";
+        events += L"key:" + std::to_wstring(key.scanCode) + (key.shifted ? L"+" : L"") + key.shown + L"|";
         keys.releaseOneShotShift();
     }
     void keyCaptionsChanged() override { events += L"caps:" + shown(3) + L"|"; }
@@ -139,7 +136,7 @@ TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
     keys.onCharacterKey(36);
     EXPECT_EQ(
         press(L""),
-        L"fg|key:0D\u00b4|fg|caps:!\"\u00a7|fg|key:1A+\u00dc|caps:123|fg|caps:!\"\u00a7|fg|send:|caps:123|");
+        L"fg|key:13\u00b4|fg|caps:!\"\u00a7|fg|key:26+\u00dc|caps:123|fg|caps:!\"\u00a7|fg|send:|caps:123|");
     EXPECT_EQ(keys.shiftState(), ShiftState::None);
     EXPECT_FALSE(keys.followLayout(1, german));
     EXPECT_EQ(german.reads, 2 * kCharacterKeyCount);
