@@ -8,6 +8,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -30,17 +31,13 @@ bool isValidSendKeysItem(std::wstring_view item) {
 
 class Harness final : public KeyboardHost, public KeyOutput {
 public:
-    explicit Harness(FuzzedDataProvider& data) : data_(data) {
-        safeMode_ = data_.ConsumeBool();
-        newKeySets();
-    }
+    explicit Harness(FuzzedDataProvider& data) : data_(data), safeMode_(data.ConsumeBool()) { newKeySets(); }
     void run() {
         while (actions_ < 96 && data_.remaining_bytes() > 0) {
             act();
-            const std::wstring& set = keys_.shifted() ? keys_.keySetUC : keys_.keySetLC;
+            const std::wstring_view set = keys_.shifted() ? keys_.keySetUC : keys_.keySetLC;
             for (std::size_t i = 0; i < kCharacterKeyCount; ++i)
-                FUZZ_CHECK(keys_.keyCharacter(int(i)) ==
-                           (i < set.size() ? std::wstring_view(set).substr(i, 1) : L""));
+                FUZZ_CHECK(keys_.keyCharacter(int(i)) == set.substr(std::min(i, set.size()), 1));
         }
     }
 

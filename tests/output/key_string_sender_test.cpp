@@ -65,9 +65,7 @@ TEST(KeyStringSender, WalksTheStringItemByItemAndEndsWithDoneOnce) {
     for (const auto& [keyString, safe, expected] : cases) {
         EXPECT_EQ(walk(keyString, safe), expected + L".|") << keyString << (safe ? L" in safe mode" : L"");
     }
-}
-
-TEST(KeyStringSender, PositionKeyIsNudgedInSafeModeAndEndsTheKeyString) {
+    // A physical key is nudged before like a character, and ends its key string too.
     RecordingOutput out;
     sendPositionKey({0x0D, true, L"`"}, out);
     out.safe = true;

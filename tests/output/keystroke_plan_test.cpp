@@ -106,7 +106,6 @@ TEST(KeystrokePlan, CharactersAndPhysicalKeysGoThroughKeysOnlyWhereTheyTypeExact
         EXPECT_EQ(planPositionKey(key, layout), expected)
             << key.shown << (capsLock ? L" with Caps Lock" : L"");
     }
-    EXPECT_EQ(planKeyEvent(vkLeft, true, layout), (KeyStroke{vkLeft, 0x4B, extendedKey | keyUp}));
     // The layout's answer: the key in the low byte, its modifiers in the high byte.
     EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
     EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);

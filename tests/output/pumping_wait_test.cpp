@@ -49,17 +49,12 @@ TEST(PumpingWait, ServesMessagesAsTheyArriveAndReturnsWhenItsTimeIsUp) {
     EXPECT_EQ(::WaitForSingleObject(timer.get(), 0), WAIT_OBJECT_0) << "returned before its time";
 }
 
-// A shorter nested wait re-arms the shared timer, so the wait it interrupted ends with it (else this
-// test runs into its time-out).
+// A shorter nested wait re-arms the shared timer, so the wait it interrupted ends with it; else this test
+// runs into its time-out.
 TEST(PumpingWait, NestedWaitEndsTheWaitItInterrupted) {
-    int nestedWaits = 0;
-    const Sink sink([&] {
-        pumpingWait(20);
-        ++nestedWaits;
-    });
+    const Sink sink([] { pumpingWait(20); });
     sink.post();
     pumpingWait(600'000);
-    EXPECT_EQ(nestedWaits, 1);
 }
 
 // A quit message stays for the main loop; without its timer (an object of another kind holds the name)
