@@ -81,11 +81,8 @@ TEST_F(KeyMapTest, ShiftAndCapsLockFollowTheStateTable) {
         EXPECT_EQ(press(presses), events) << presses;
         EXPECT_EQ(keys.shiftState(), state) << presses;
     }
-}
-
-// A key touched inside the sender's pause changes the captions; the interrupted key string still
-// carries the character that was touched.
-TEST_F(KeyMapTest, KeyStringIsTakenFromTheKeyWhenItIsPressed) {
+    // A key touched inside the sender's pause changes the captions; the interrupted key string still
+    // carries the character that was touched.
     onForeground = [this] { keys.onCapsLock(); };
     EXPECT_EQ(press(L"k"), L"fg|fg|caps:ABC|send:a|");
 }
@@ -122,21 +119,15 @@ TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
     const GermanLayout german;
     EXPECT_TRUE(keys.followLayout(1, german));
     keys.showKeySet(false);
-    EXPECT_EQ(shown(kCharacterKeyCount),
-              L"1234567890\u00df[\u00b4]qwertzuiop\u00fc+asdfghjkl\u00f6\u00e4#<yxcvbnm,.-");
+    // clang-format off
+    EXPECT_EQ(shown(kCharacterKeyCount), L"1234567890\u00df[\u00b4]qwertzuiop\u00fc+asdfghjkl\u00f6\u00e4#<yxcvbnm,.-");
     keys.onCapsLock();
-    EXPECT_EQ(shown(kCharacterKeyCount),
-              L"!\"\u00a7$%&/()=?[`]QWERTZUIOP\u00dc*ASDFGHJKL\u00d6\u00c4'\u2205YXCVBNM;:_");
+    EXPECT_EQ(shown(kCharacterKeyCount), L"!\"\u00a7$%&/()=?[`]QWERTZUIOP\u00dc*ASDFGHJKL\u00d6\u00c4'\u2205YXCVBNM;:_");
     keys.onCapsLock();
     press(L"");
-    keys.onCharacterKey(11);
-    keys.onShift(false);
-    keys.onCharacterKey(22);
-    keys.onShift(false);
-    keys.onCharacterKey(36);
-    EXPECT_EQ(
-        press(L""),
-        L"fg|key:13\u00b4|fg|caps:!\"\u00a7|fg|key:26+\u00dc|caps:123|fg|caps:!\"\u00a7|fg|send:|caps:123|");
+    for (const int key : {11, -1, 22, -1, 36}) key < 0 ? keys.onShift(false) : keys.onCharacterKey(key);  // -1: Shift
+    EXPECT_EQ(press(L""), L"fg|key:13\u00b4|fg|caps:!\"\u00a7|fg|key:26+\u00dc|caps:123|fg|caps:!\"\u00a7|fg|send:|caps:123|");
+    // clang-format on
     EXPECT_EQ(keys.shiftState(), ShiftState::None);
     EXPECT_FALSE(keys.followLayout(1, german));
     EXPECT_EQ(german.reads, 2 * kCharacterKeyCount);
