@@ -8,13 +8,9 @@
 #include <span>
 #include <string>
 
-#define FUZZ_CHECK(condition)                                                                     \
-    do {                                                                                          \
-        if (!(condition)) {                                                                       \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                         \
-        }                                                                                         \
-    } while (false)
+#define FUZZ_CHECK(c) \
+    ((c) ? void()     \
+         : (std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #c), std::abort()))
 
 namespace tapkeys::fuzz {
 

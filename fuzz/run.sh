@@ -7,31 +7,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-shift || true
-targets=("$@")
+targets=("${@:2}")
 ((${#targets[@]})) || targets=(fuzz_key_string fuzz_settings fuzz_language_key_map)
-
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-
 out=build/fuzz
-mkdir -p "$out/artifacts"
 failed=()
 for target in "${targets[@]}"; do
     # New inputs go to a scratch corpus; the checked-in seeds are only read.
-    work=$out/corpus/$target
-    mkdir -p "$work"
+    mkdir -p "$out/artifacts" "$out/corpus/$target"
     echo "== $target: ${seconds} s"
-    if ! "$out/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
-        -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" "$work" "fuzz/corpus/$target" \
-        >"$out/$target.log" 2>&1; then
-        failed+=("$target")
-        tail -n 40 "$out/$target.log"
-    fi
+    "$out/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+        -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" "$out/corpus/$target" \
+        "fuzz/corpus/$target" >"$out/$target.log" 2>&1 || { failed+=("$target"); tail -n 40 "$out/$target.log"; }
     grep -E '^(stat::number_of_executed_units|stat::new_units_added|Done)' "$out/$target.log" || true
 done
-if ((${#failed[@]})); then
-    echo "fuzz: failed: ${failed[*]}"
-    exit 1
-fi
+((${#failed[@]} == 0)) || { echo "fuzz: failed: ${failed[*]}"; exit 1; }
 echo "fuzz: ${#targets[@]} targets ran ${seconds} s each without a finding"

@@ -35,9 +35,8 @@ void run(std::span<const std::uint8_t> bytes) {
     saveSettings(saved, kPath, first.settings, {first.windowX.value_or(0), first.windowY.value_or(0)});
     const LoadedSettings second = loadSettings(saved, kPath, screen);
     checkInRange(second, screen);
-    FUZZ_CHECK(second.settings == first.settings);
-    FUZZ_CHECK(second.windowX.value_or(0) == first.windowX.value_or(0));
-    FUZZ_CHECK(second.windowY.value_or(0) == first.windowY.value_or(0));
+    FUZZ_CHECK(second.settings == first.settings && second.windowX.value_or(0) == first.windowX.value_or(0) &&
+               second.windowY.value_or(0) == first.windowY.value_or(0));
 }
 
 }  // namespace

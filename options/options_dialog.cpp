@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "options/font_choice.h"
 #include "options/more_settings_dialog.h"
 #include "options/options_form.h"
 #include "options/options_ids.h"
@@ -76,7 +77,7 @@ private:
             ::SendMessageW(control(id), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                            MAKELPARAM(keymapMarginPx, keymapMarginPx));
         }
-        showForm(formFromSettings(settings_));
+        showSettings(settings_);
         updateUserKeymapFields();
         fontLoadTimer_ = WindowTimer(hwnd(), fontLoadTimerId, fontLoadDelayMs);
         // The first tab stop would be the language-file option even when it is not the chosen one; the
@@ -86,36 +87,39 @@ private:
     }
 
     // The load steps, in their order: safe mode, the font group, the key-map choice, the user sets.
-    void showForm(const OptionsForm& form) {
-        setChecked(control(IDC_CHK_SAFE_MODE), form.safeMode);
-        setWindowText(control(IDC_CBO_FONTFACE), form.fontFaceText);
-        setWindowText(control(IDC_CBO_FONTSIZE), form.fontSizeText);
-        setChecked(control(IDC_CHK_FONT_BOLD), form.fontStyle.bold);
-        setChecked(control(IDC_CHK_FONT_ITALIC), form.fontStyle.italic);
-        setChecked(control(IDC_CHK_FONT_STRIKE), form.fontStyle.strikethrough);
-        setChecked(control(IDC_CHK_FONT_UNDERLINE), form.fontStyle.underline);
-        colorButtonFace_ = form.colorButtonFace;
-        extras_ = form.extras;
-        const bool languageFile = form.keyMap == KeyMapChoice::LanguageFile;
+    void showSettings(const KeyboardSettings& settings) {
+        setChecked(control(IDC_CHK_SAFE_MODE), settings.useSafeMode);
+        setWindowText(control(IDC_CBO_FONTFACE), settings.fontFace);
+        setWindowText(control(IDC_CBO_FONTSIZE), fontSizeText(settings.fontSze));
+        const FontStyleChecks style = fontStyleChecks(settings.fontStyle);
+        setChecked(control(IDC_CHK_FONT_BOLD), style.bold);
+        setChecked(control(IDC_CHK_FONT_ITALIC), style.italic);
+        setChecked(control(IDC_CHK_FONT_STRIKE), style.strikethrough);
+        setChecked(control(IDC_CHK_FONT_UNDERLINE), style.underline);
+        colorButtonFace_ = settings.fontColor;
+        extras_ = settings.extras;
+        const bool languageFile = keyMapChoice(settings.keyMap) == KeyMapChoice::LanguageFile;
         setChecked(control(IDC_OPT_MAP_LANGUAGE_FILE), languageFile);
         setChecked(control(IDC_OPT_MAP_USER), !languageFile);
-        setWindowText(control(IDC_TXT_USERKEYMAP_LC), form.userKeymapLC);
-        setWindowText(control(IDC_TXT_USERKEYMAP_UC), form.userKeymapUC);
+        setWindowText(control(IDC_TXT_USERKEYMAP_LC), settings.keyMapUserLC);
+        setWindowText(control(IDC_TXT_USERKEYMAP_UC), settings.keyMapUserUC);
     }
 
-    OptionsForm readForm() const {
-        return {.safeMode = isChecked(control(IDC_CHK_SAFE_MODE)),
-                .fontFaceText = windowText(control(IDC_CBO_FONTFACE)),
-                .fontSizeText = windowText(control(IDC_CBO_FONTSIZE)),
-                .fontStyle = {.bold = isChecked(control(IDC_CHK_FONT_BOLD)),
-                              .italic = isChecked(control(IDC_CHK_FONT_ITALIC)),
-                              .strikethrough = isChecked(control(IDC_CHK_FONT_STRIKE)),
-                              .underline = isChecked(control(IDC_CHK_FONT_UNDERLINE))},
-                .colorButtonFace = colorButtonFace_,
-                .keyMap = isChecked(control(IDC_OPT_MAP_LANGUAGE_FILE)) ? KeyMapChoice::LanguageFile
-                                                                        : KeyMapChoice::UserDefined,
-                .userKeymapLC = windowText(control(IDC_TXT_USERKEYMAP_LC)),
-                .userKeymapUC = windowText(control(IDC_TXT_USERKEYMAP_UC)),
+    // The face and the key-map texts are taken as they stand; the size follows fontSizeFromText.
+    KeyboardSettings readSettings() const {
+        const FontStyleChecks style{.bold = isChecked(control(IDC_CHK_FONT_BOLD)),
+                                    .italic = isChecked(control(IDC_CHK_FONT_ITALIC)),
+                                    .strikethrough = isChecked(control(IDC_CHK_FONT_STRIKE)),
+                                    .underline = isChecked(control(IDC_CHK_FONT_UNDERLINE))};
+        const bool languageFile = isChecked(control(IDC_OPT_MAP_LANGUAGE_FILE));
+        return {.useSafeMode = isChecked(control(IDC_CHK_SAFE_MODE)),
+                .fontFace = windowText(control(IDC_CBO_FONTFACE)),
+                .fontStyle = fontStyleLetters(style),
+                .fontSze = fontSizeFromText(windowText(control(IDC_CBO_FONTSIZE))),
+                .fontColor = colorButtonFace_,
+                .keyMap = keyMapValue(languageFile ? KeyMapChoice::LanguageFile : KeyMapChoice::UserDefined),
+                .keyMapUserLC = windowText(control(IDC_TXT_USERKEYMAP_LC)),
+                .keyMapUserUC = windowText(control(IDC_TXT_USERKEYMAP_UC)),
                 .extras = extras_};
     }
 
@@ -193,7 +197,7 @@ private:
     }
 
     void onOk() {
-        settings_ = settingsFromForm(readForm());
+        settings_ = readSettings();
         endDialog(IDOK);
     }
 

@@ -2,20 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "keyboard/key_font.h"
 
 namespace tapkeys {
 namespace {
 
-// Records what the key map asks of the window ("fg", "send:...", "caps:..." with the first three
-// captions), and ends every key string the way the sender does: by releasing a pending one-shot Shift.
+// Records what the key map asks of the window ("fg", "send:...", "key:" with a physical key's scan code in
+// decimal, "caps:..." with the first three captions), and ends every key string the way the sender does: by
+// releasing a pending one-shot Shift.
 class KeyMapTest : public ::testing::Test, public KeyboardHost {
 protected:
     void SetUp() override {
@@ -30,19 +28,20 @@ protected:
     }
     void sendKeyString(std::wstring_view keyString) override {
         events += L"send:" + std::wstring(keyString) + L"|";
-        sent += L"send:" + std::wstring(keyString) + L"|";
         keys.releaseOneShotShift();
     }
     void sendPositionKey(const PositionKey& key) override {
-        wchar_t scan[8];
-        std::swprintf(scan, 8, L"%02X", key.scanCode);
-        sent += L"key:" + std::wstring(scan) + (key.shifted ? L"+" : L"") + key.shown + L"|";
+        events += L"key:" + std::to_wstring(key.scanCode) + (key.shifted ? L"+" : L"") + key.shown + L"|";
         keys.releaseOneShotShift();
     }
-    void keyCaptionsChanged() override { events += L"caps:" + captions() + L"|"; }
-    std::wstring captions() const {
+    void keyCaptionsChanged() override { events += L"caps:" + shown(3) + L"|"; }
+    // The first `count` captions, "\u2205" for a blank key, a dead key in brackets.
+    std::wstring shown(int count) const {
         std::wstring all;
-        for (int i = 0; i < 3; ++i) all += keys.keyCharacter(i).empty() ? L"_" : keys.keyCharacter(i);
+        for (int i = 0; i < count; ++i) {
+            const std::wstring key(keys.keyCharacter(i));
+            all += keys.isDeadKey(i) ? L"[" + key + L"]" : key.empty() ? L"\u2205" : key;
+        }
         return all;
     }
     // s Shift, d the second press of a double click on Shift, c Caps Lock, k the first character key, e a
@@ -59,7 +58,6 @@ protected:
 
     KeyMap keys{*this};
     std::wstring events;
-    std::wstring sent;  // key strings and physical keys only
     std::function<void()> onForeground;
 };
 
@@ -83,53 +81,33 @@ TEST_F(KeyMapTest, ShiftAndCapsLockFollowTheStateTable) {
         EXPECT_EQ(press(presses), events) << presses;
         EXPECT_EQ(keys.shiftState(), state) << presses;
     }
-}
-
-// A key touched inside the sender's pause changes the captions; the interrupted key string still
-// carries the character that was touched.
-TEST_F(KeyMapTest, KeyStringIsTakenFromTheKeyWhenItIsPressed) {
+    // A key touched inside the sender's pause changes the captions; the interrupted key string still
+    // carries the character that was touched.
     onForeground = [this] { keys.onCapsLock(); };
     EXPECT_EQ(press(L"k"), L"fg|fg|caps:ABC|send:a|");
 }
 
-TEST_F(KeyMapTest, EachKeyShowsOneCharacterAndKeysPastTheEndOfTheSetAreBlank) {
-    keys.keySetUC = std::wstring(kCharacterKeyCount - 1, L'x') + L"yz";  // one character too many
-    keys.showKeySet(true);
-    EXPECT_EQ(keys.keyCharacter(kCharacterKeyCount - 1), L"y");
-    EXPECT_TRUE(keys.keyCharacter(kCharacterKeyCount).empty());
-    keys.showKeySet(false);
-    EXPECT_EQ(captions(), L"abc");
-    EXPECT_TRUE(keys.keyCharacter(3).empty());
-}
-
-// A layout as a table by scan code, in the order the scan codes run on the board (which is not the order
-// of the positions): each run gives the normal and the shifted characters of consecutive scan codes,
-// with "\u2205" for a key without a character; the dead keys are listed apart.
-struct LayoutTable {
-    const wchar_t* name;
-    std::vector<std::tuple<std::uint16_t, std::wstring, std::wstring>> runs;
-    std::vector<std::pair<std::uint16_t, bool>> dead;
-};
-
-class TableReader final : public LayoutReader {
+// German by scan code, in runs of consecutive codes (the codes do not run in the order of the positions),
+// normal and shifted; the accents are dead keys; the ISO key has no shifted character here.
+class GermanLayout final : public LayoutReader {
 public:
-    explicit TableReader(const LayoutTable& table) : table_(table) {}
     mutable int reads = 0;
     LayoutCharacter characterAt(std::uint16_t scanCode, bool shifted) const override {
         ++reads;
-        for (const auto& [first, normal, shiftedRun] : table_.runs) {
-            const std::wstring& run = shifted ? shiftedRun : normal;
-            if (scanCode < first || scanCode >= first + run.size() || run[scanCode - first] == L'\u2205')
-                continue;
-            const bool dead = std::find(table_.dead.begin(), table_.dead.end(),
-                                        std::pair{scanCode, shifted}) != table_.dead.end();
-            return {std::wstring(1, run[scanCode - first]), dead};
+        // clang-format off
+        static const std::tuple<std::uint16_t, std::wstring_view, std::wstring_view> runs[] = {
+            {0x02, L"1234567890\u00df\u00b4", L"!\"\u00a7$%&/()=?`"}, {0x10, L"qwertzuiop\u00fc+", L"QWERTZUIOP\u00dc*"},
+            {0x1E, L"asdfghjkl\u00f6\u00e4^", L"ASDFGHJKL\u00d6\u00c4\u00b0"}, {0x2B, L"#yxcvbnm,.-", L"'YXCVBNM;:_"},
+            {0x56, L"<", L""}};
+        // clang-format on
+        for (const auto& [first, normal, shiftedRun] : runs) {
+            const std::wstring_view run = shifted ? shiftedRun : normal;
+            if (scanCode < first || scanCode >= first + run.size()) continue;
+            const wchar_t c = run[scanCode - first];
+            return {std::wstring(1, c), std::wstring_view(L"\u00b4`^").find(c) != std::wstring_view::npos};
         }
         return {};
     }
-
-private:
-    const LayoutTable& table_;
 };
 
 // Every key shows the character of the physical key at its position, in both layers, with dead keys
@@ -138,72 +116,26 @@ private:
 // changes, and another id with the same characters asks for no redraw; without a layout, the key sets
 // are back.
 TEST_F(KeyMapTest, FollowedLayoutPutsThePhysicalKeysInTheirPositions) {
-    const LayoutTable us{L"US",
-                         {{0x02, L"1234567890-=", L"!@#$%^&*()_+"},
-                          {0x10, L"qwertyuiop[]", L"QWERTYUIOP{}"},
-                          {0x1E, L"asdfghjkl;'`", L"ASDFGHJKL:\"~"},
-                          {0x2B, L"\\zxcvbnm,./", L"|ZXCVBNM<>?"}},
-                         {}};
-    const LayoutTable german{L"German",
-                             {{0x02, L"1234567890\u00df\u00b4", L"!\"\u00a7$%&/()=?`"},
-                              {0x10, L"qwertzuiop\u00fc+", L"QWERTZUIOP\u00dc*"},
-                              {0x1E, L"asdfghjkl\u00f6\u00e4^", L"ASDFGHJKL\u00d6\u00c4\u00b0"},
-                              {0x2B, L"#yxcvbnm,.-", L"'YXCVBNM;:_"},
-                              {0x56, L"<", L">"}},
-                             {{0x0D, false}, {0x0D, true}, {0x29, false}}};
-    const LayoutTable french{L"French",
-                             {{0x02, L"&\u00e9\"'(-\u00e8_\u00e7\u00e0)=", L"1234567890\u00b0+"},
-                              {0x10, L"azertyuiop^$", L"AZERTYUIOP\u00a8\u00a3"},
-                              {0x1E, L"qsdfghjklm\u00f9\u00b2", L"QSDFGHJKLM%\u2205"},
-                              {0x2B, L"*wxcvbn,;:!", L"\u00b5WXCVBN?./\u00a7"},
-                              {0x56, L"<", L">"}},
-                             {{0x1A, false}, {0x1A, true}}};
+    const GermanLayout german;
+    EXPECT_TRUE(keys.followLayout(1, german));
+    keys.showKeySet(false);
     // clang-format off
-    const std::tuple<const LayoutTable&, std::wstring, std::wstring, std::wstring, std::wstring, std::wstring> rows[] = {
-        {us, L"1234567890-=qwertyuiop[]asdfghjkl;'\\\u2205zxcvbnm,./",
-             L"!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"|\u2205ZXCVBNM<>?", L"", L"",
-             L"key:0D=|key:1A+{|send:|"},
-        {german, L"1234567890\u00df\u00b4qwertzuiop\u00fc+asdfghjkl\u00f6\u00e4#<yxcvbnm,.-",
-                 L"!\"\u00a7$%&/()=?`QWERTZUIOP\u00dc*ASDFGHJKL\u00d6\u00c4'>YXCVBNM;:_", L"11", L"11",
-                 L"key:0D\u00b4|key:1A+\u00dc|key:56+>|"},
-        {french, L"&\u00e9\"'(-\u00e8_\u00e7\u00e0)=azertyuiop^$qsdfghjklm\u00f9*<wxcvbn,;:!",
-                 L"1234567890\u00b0+AZERTYUIOP\u00a8\u00a3QSDFGHJKLM%\u00b5>WXCVBN?./\u00a7", L"22", L"22",
-                 L"key:0D=|key:1A+\u00a8|key:56+>|"}};
+    EXPECT_EQ(shown(kCharacterKeyCount), L"1234567890\u00df[\u00b4]qwertzuiop\u00fc+asdfghjkl\u00f6\u00e4#<yxcvbnm,.-");
+    keys.onCapsLock();
+    EXPECT_EQ(shown(kCharacterKeyCount), L"!\"\u00a7$%&/()=?[`]QWERTZUIOP\u00dc*ASDFGHJKL\u00d6\u00c4'\u2205YXCVBNM;:_");
+    keys.onCapsLock();
+    press(L"");
+    for (const int key : {11, -1, 22, -1, 36}) key < 0 ? keys.onShift(false) : keys.onCharacterKey(key);  // -1: Shift
+    EXPECT_EQ(press(L""), L"fg|key:13\u00b4|fg|caps:!\"\u00a7|fg|key:26+\u00dc|caps:123|fg|caps:!\"\u00a7|fg|send:|caps:123|");
     // clang-format on
-    const auto shown = [this] {
-        std::wstring all, dead;
-        for (int i = 0; i < kCharacterKeyCount; ++i) {
-            all += keys.keyCharacter(i).empty() ? L"\u2205" : keys.keyCharacter(i);
-            if (keys.isDeadKey(i)) dead += std::to_wstring(i);
-        }
-        return std::pair{all, dead};
-    };
-    std::uintptr_t layoutId = 0;
-    for (const auto& [table, normal, shifted, deadNormal, deadShifted, expectedSent] : rows) {
-        EXPECT_TRUE(keys.followLayout(++layoutId, TableReader{table})) << table.name;
-        keys.showKeySet(false);
-        EXPECT_EQ(shown(), std::pair(normal, deadNormal)) << table.name;
-        keys.onCapsLock();
-        EXPECT_EQ(shown(), std::pair(shifted, deadShifted)) << table.name;
-        keys.onCapsLock();
-        sent.clear();
-        keys.onCharacterKey(11);
-        press(L"s");
-        keys.onCharacterKey(22);
-        press(L"s");
-        keys.onCharacterKey(36);
-        EXPECT_EQ(std::exchange(sent, {}), expectedSent) << table.name;
-        EXPECT_EQ(keys.shiftState(), ShiftState::None) << table.name;
-    }
-    const TableReader reader{french};
-    EXPECT_FALSE(keys.followLayout(layoutId, reader));
-    EXPECT_EQ(reader.reads, 0);
-    EXPECT_FALSE(keys.followLayout(layoutId + 1, reader));
-    EXPECT_EQ(reader.reads, 2 * kCharacterKeyCount);
+    EXPECT_EQ(keys.shiftState(), ShiftState::None);
+    EXPECT_FALSE(keys.followLayout(1, german));
+    EXPECT_EQ(german.reads, 2 * kCharacterKeyCount);
+    EXPECT_FALSE(keys.followLayout(2, german));
+    EXPECT_EQ(german.reads, 4 * kCharacterKeyCount);
     keys.stopFollowingLayout();
     keys.showKeySet(false);
-    EXPECT_EQ(captions(), L"abc");
-    EXPECT_FALSE(keys.isDeadKey(22));
+    EXPECT_EQ(shown(12), L"abc" + std::wstring(9, L'\u2205'));
 }
 
 TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {
@@ -212,11 +144,11 @@ TEST(KeyFontTest, StyleLettersCountWhereverTheyStandAndOnlyInLowerCase) {
     EXPECT_EQ(keyFontFrom(L"", L"underline", 9), (KeyFontSpec{L"", 9, false, true, false, true}));  // u and i
 }
 
-// Contrast against black under 3:1 gets the halo: grey 89 (2.998:1) does, grey 90 (3.04:1) does not.
+// Contrast against black under 3:1 gets the halo: grey 89 (2.998:1) does, grey 90 (3.04:1) does not;
+// pure blue does and pure red does not (0x00BBGGRR).
 TEST(KeyFontTest, OnlyCaptionsWithTooLittleContrastAgainstBlackGetAHalo) {
-    const std::pair<std::uint32_t, bool> cases[] = {{0x000000, true},  {0x595959, true},  {0x5A5A5A, false},
-                                                    {0xFF0000, true},  {0x0000FF, false}, {0x00C000, false},
-                                                    {0xFFFFFF, false}, {0x00007F, true}};
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0x595959, true}, {0x5A5A5A, false}, {0xFF0000, true}, {0x0000FF, false}, {0x00007F, true}};
     for (const auto& [colour, halo] : cases) EXPECT_EQ(captionNeedsHalo(colour), halo) << std::hex << colour;
 }
 

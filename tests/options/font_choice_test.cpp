@@ -26,30 +26,20 @@ TEST(FontSize, StoredAndShownByOneRuleInsideTheRangeElseEight) {
     }
 }
 
-TEST(FontStyle, LowerCaseLettersAnywhereCheckTheirBoxesAndAreStoredInTheOrderBisu) {
-    EXPECT_EQ(fontStyleChecks(L"xsxi"), (FontStyleChecks{.italic = true, .strikethrough = true}));
-    EXPECT_EQ(fontStyleChecks(L"BU"), FontStyleChecks{});
-    EXPECT_EQ(fontStyleLetters(fontStyleChecks(L"usib")), L"bisu");
-}
-
-TEST(MoreSettings, BoxTextStandsForTheNearestAllowedValue) {
-    const std::tuple<const wchar_t*, const ExtrasRange&, int> cases[] = {
-        {L"0", kRepeatDelayRange, 0},       {L"1", kRepeatDelayRange, 250},
-        {L"2500", kRepeatDelayRange, 2000}, {L" 600 ", kRepeatDelayRange, 600},
-        {L"", kRepeatDelayRange, -7},       {L"5x", kRepeatDelayRange, -7},
-        {L"0", kRepeatRateRange, 1},        {L"99999999999", kRepeatRateRange, -7},
-        {L"299", kDwellTimeRange, 300}};
-    for (const auto& [text, range, expected] : cases)
+// A box's text stands for the nearest allowed value (-7 here where it holds no number); the arrows jump
+// between off and the minimum and stay in range.
+TEST(MoreSettings, BoxTextAndArrowsGiveOnlyAllowedValues) {
+    const ExtrasRange &delay = kRepeatDelayRange, &rate = kRepeatRateRange, &dwell = kDwellTimeRange;
+    // clang-format off
+    const std::tuple<const wchar_t*, const ExtrasRange&, int> texts[] = {{L"0", delay, 0}, {L"1", delay, 250},
+        {L"2500", delay, 2000}, {L" 600 ", delay, 600}, {L"", delay, -7}, {L"5x", delay, -7}, {L"0", rate, 1},
+        {L"99999999999", rate, -7}, {L"299", dwell, 300}};
+    const std::tuple<const ExtrasRange&, int, int, int> arrows[] = {{delay, 0, 50, 250}, {delay, 250, -50, 0},
+        {delay, 300, -50, 250}, {delay, 2000, 50, 2000}, {dwell, 0, -100, 0}, {rate, 1, -1, 1}, {rate, 29, 1, 30}};
+    // clang-format on
+    for (const auto& [text, range, expected] : texts)
         EXPECT_EQ(extrasValueFromText(text, range, -7), expected) << text;
-}
-
-TEST(MoreSettings, ArrowsJumpBetweenOffAndTheMinimumAndStayInRange) {
-    const std::tuple<const ExtrasRange&, int, int, int> cases[] = {
-        {kRepeatDelayRange, 0, 50, 250},    {kRepeatDelayRange, 250, -50, 0},
-        {kRepeatDelayRange, 300, -50, 250}, {kRepeatDelayRange, 2000, 50, 2000},
-        {kDwellTimeRange, 0, -100, 0},      {kRepeatRateRange, 1, -1, 1},
-        {kRepeatRateRange, 29, 1, 30}};
-    for (const auto& [range, position, delta, expected] : cases)
+    for (const auto& [range, position, delta, expected] : arrows)
         EXPECT_EQ(steppedValue(range, position, delta), expected) << position << " " << delta;
 }
 

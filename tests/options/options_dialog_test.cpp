@@ -1,12 +1,18 @@
-// The options dialog driven through its real controls under Wine: what it shows, what OK and Cancel
-// store, the key-map choice, the font group and its list loader, and the colour chooser.
+// The options dialog driven through its real controls under Wine: what it shows, what OK, Cancel, Esc
+// and the close box store, the key-map choice, the font group and its list loader, the colour chooser
+// and "More...". The end-to-end cases drive the same dialogs inside tapkeys.exe.
 #include "options/options_dialog.h"
 
-#include <memory>
-#include <optional>
+#include <gtest/gtest.h>
 
-#include "dialog_driver.h"
+#include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "options/options_ids.h"
+#include "win32/dialog_controls.h"
 // After <windows.h>, which they need.
 #include <colordlg.h>
 #include <commdlg.h>
@@ -14,29 +20,46 @@
 namespace tapkeys::test {
 namespace {
 
-using Step = DialogDriver::Step;
+using Step = std::function<bool()>;  // true when done; false runs it again on the next tick
 
+// Runs the dialog with a script of steps played by a thread timer from inside the dialogs' own message
+// loops, while a thread-local hook shows a test the messages sent to the thread's windows. Steps must
+// not block: anything that opens another modal loop is posted. A script that never ends is stopped by
+// the test's time limit.
 class OptionsDialogTest : public ::testing::Test {
 protected:
-    // Shows the dialog over owner; the steps run once it is on screen. True when it closed with OK.
+    // True when the dialog closed with OK; its members are then the edited ones.
     bool runDialog(std::vector<Step> steps) {
-        steps.insert(steps.begin(),
-                     [this] { return settings() != nullptr && ::IsWindowVisible(settings()); });
-        driver.reset();  // before the next one: a driver leaves no hooks behind
-        driver = std::make_unique<DialogDriver>(std::move(steps));
-        driver->onSentMessage = watchSentMessages;
+        steps.insert(steps.begin(), [] { return ::IsWindowVisible(settings()) != FALSE; });
+        script = std::move(steps);
+        next = 0;
         shown.clear();
-        const std::optional<KeyboardSettings> edited = showOptionsDialog(owner, members, keySets);
-        EXPECT_TRUE(driver->finished()) << "the dialog closed before the script ended";
+        const HHOOK hook =
+            ::SetWindowsHookExW(WH_CALLWNDPROC, sentMessageHook, nullptr, ::GetCurrentThreadId());
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, tick);
+        const std::optional<KeyboardSettings> edited = showOptionsDialog(nullptr, members, keySets);
+        ::KillTimer(nullptr, timer);
+        ::UnhookWindowsHookEx(hook);
+        EXPECT_EQ(next, script.size()) << "the dialog closed before the script ended";
         members = edited.value_or(members);
         return edited.has_value();
     }
-    HWND settings() const { return driver ? driver->dialog(L"Settings") : nullptr; }
-    HWND item(int id) const { return ::GetDlgItem(settings(), id); }
-    HWND colorChooser() const {  // once it is on screen
-        const HWND latest = driver->latestDialog();
-        return latest != settings() && ::IsWindowVisible(latest) ? latest : nullptr;
+    static LRESULT CALLBACK sentMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && watchSentMessages)
+            watchSentMessages(*reinterpret_cast<const CWPSTRUCT*>(lParam));
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        static bool running = false;  // a step that pumps messages must not run the next one inside it
+        if (running || next == script.size()) return;
+        running = true;
+        next += script[next]() ? 1 : 0;
+        running = false;
+    }
+    // The test's dialog with this caption, shown or not (null if there is none).
+    static HWND dialog(const wchar_t* caption) { return ::FindWindowW(L"#32770", caption); }
+    static HWND settings() { return dialog(L"Settings"); }
+    static HWND item(int id) { return ::GetDlgItem(settings(), id); }
 
     // The dialog as the user sees it: the checked boxes (S safe mode, b i s u the font style, L language
     // file, U user-defined), the face, the size and both key-map boxes, and whether those are editable.
@@ -49,27 +72,29 @@ protected:
         // clang-format on
         for (const auto& [id, letter] : kChecks) s += isChecked(item(id)) ? std::wstring(1, letter) : L"";
         for (const int id :
-             {IDC_CBO_FONTFACE, IDC_CBO_FONTSIZE, IDC_TXT_USERKEYMAP_LC, IDC_TXT_USERKEYMAP_UC}) {
+             {IDC_CBO_FONTFACE, IDC_CBO_FONTSIZE, IDC_TXT_USERKEYMAP_LC, IDC_TXT_USERKEYMAP_UC})
             s += L"|" + windowText(item(id));
-        }
-        return s + (::IsWindowEnabled(item(IDC_TXT_USERKEYMAP_LC)) &&
-                            ::IsWindowEnabled(item(IDC_TXT_USERKEYMAP_UC))
-                        ? L"|editable"
-                        : L"|inactive");
+        const bool editable =
+            ::IsWindowEnabled(item(IDC_TXT_USERKEYMAP_LC)) && ::IsWindowEnabled(item(IDC_TXT_USERKEYMAP_UC));
+        return s + (editable ? L"|editable" : L"|inactive");
     }
     Step snapshot() {
         return [this] { return shown.push_back(state()), true; };
     }
-    Step click(int id, bool posted = false) {
-        return [this, id, posted] {
-            return posted ? ::PostMessageW(item(id), BM_CLICK, 0, 0)
-                          : ::SendMessageW(item(id), BM_CLICK, 0, 0),
-                   true;
+    // In the dialog with this caption, once it has that control; posted where the click opens another
+    // modal loop. Typing focuses the control first, as the user typing into it would.
+    static Step click(int id, bool posted = false, const wchar_t* in = L"Settings") {
+        return [=] {
+            const HWND control = ::GetDlgItem(dialog(in), id);
+            return control && (posted ? ::PostMessageW(control, BM_CLICK, 0, 0)
+                                      : (::SendMessageW(control, BM_CLICK, 0, 0), true));
         };
     }
-    // Focuses the control first, as the user typing into it would.
-    Step type(int id, std::wstring value) {
-        return [this, id, value] { return ::SetFocus(item(id)), setWindowText(item(id), value), true; };
+    static Step type(int id, std::wstring value, const wchar_t* in = L"Settings") {
+        return [=] {
+            const HWND control = ::GetDlgItem(dialog(in), id);
+            return control && (::SetFocus(control), setWindowText(control, value), true);
+        };
     }
     // A key press as the keyboard would deliver it, to the control that has the focus.
     static Step press(UINT virtualKey) {
@@ -82,11 +107,13 @@ protected:
         return [this, checkedId] { return isChecked(item(checkedId)); };
     }
 
+    void TearDown() override { watchSentMessages = nullptr; }
+
     KeyboardSettings members{false, L"Liberation Sans", L"", 14, 0x00336699, L"user", L"lc", L"UC", {}};
     KeySets keySets{L"qwertz\u00FC", L"QWERTZ\u00DC"};
-    HWND owner = nullptr;
-    std::function<void(const CWPSTRUCT&)> watchSentMessages;  // while the dialog runs
-    std::unique_ptr<DialogDriver> driver;
+    inline static std::function<void(const CWPSTRUCT&)> watchSentMessages;  // while the dialog runs
+    inline static std::vector<Step> script;
+    inline static size_t next = 0;
     std::vector<std::wstring> shown;
 };
 
@@ -114,123 +141,72 @@ TEST_F(OptionsDialogTest, ShowsTheMembersAndStoresWhatWasEdited) {
     EXPECT_EQ(members, (KeyboardSettings{false, L"Face", L"", 12, 0, L"user", L"lc", L"UC", {}}));
 }
 
-// Cancel, Esc and the close box each leave every member as it was, after every field has changed.
-class CancelTest : public OptionsDialogTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(CancelTest, LeavesEveryMemberAsItWas) {
+// Esc and the close box (like the Cancel button, an end-to-end case) leave every member as it was, after
+// every field has changed.
+TEST_F(OptionsDialogTest, EscapeAndTheCloseBoxLeaveEveryMemberAsItWas) {
     members.keyMap = L"ini";
     const KeyboardSettings before = members;
-    const Step close = GetParam() == 0 ? click(IDCANCEL)
-                       : GetParam() == 1
-                           ? press(VK_ESCAPE)
-                           : [this] { return ::PostMessageW(settings(), WM_SYSCOMMAND, SC_CLOSE, 0), true; };
-    EXPECT_FALSE(
-        runDialog({click(IDC_CHK_SAFE_MODE), type(IDC_CBO_FONTFACE, L"Other"), click(IDC_CHK_FONT_BOLD),
-                   click(IDC_CHK_FONT_ITALIC), click(IDC_CHK_FONT_STRIKE), click(IDC_CHK_FONT_UNDERLINE),
-                   click(IDC_OPT_MAP_USER), type(IDC_TXT_USERKEYMAP_LC, L"x"),
-                   type(IDC_TXT_USERKEYMAP_UC, L"X"), type(IDC_CBO_FONTSIZE, L"30"), close}));
-    EXPECT_EQ(members, before);
+    const Step closeBox = [] { return ::PostMessageW(settings(), WM_SYSCOMMAND, SC_CLOSE, 0), true; };
+    for (const Step& close : {press(VK_ESCAPE), closeBox}) {
+        EXPECT_FALSE(runDialog({click(IDC_CHK_SAFE_MODE), type(IDC_CBO_FONTFACE, L"Other"),
+                                click(IDC_CHK_FONT_BOLD), click(IDC_OPT_MAP_USER),
+                                type(IDC_TXT_USERKEYMAP_LC, L"x"), type(IDC_CBO_FONTSIZE, L"30"), close}));
+        EXPECT_EQ(members, before);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(CancelButtonEscapeAndCloseBox, CancelTest, ::testing::Values(0, 1, 2));
-
 // The chooser runs its own modal loop, so the click that opens it is posted and the steps between run
-// inside that loop; it opens on the current colour with the custom colours the last one left, and until
-// it is gone (not just hidden) its colour is not taken. Cancel keeps the colour, and so does OK without a
-// choice; a choice takes it.
-TEST_F(OptionsDialogTest, ColourChooserStoresWhatItReturns) {
-    CHOOSECOLORA* request = nullptr;
-    watchSentMessages = [&](const CWPSTRUCT& message) {
-        if (message.message == WM_INITDIALOG && message.hwnd != settings())
-            request = reinterpret_cast<CHOOSECOLORA*>(message.lParam);
+// inside that loop. It opens on the current colour with the custom colours the last one left, and until
+// it is gone (not just hidden) its colour is not taken: Cancel keeps the colour, a choice takes it (OK
+// without a choice is an end-to-end case).
+TEST_F(OptionsDialogTest, ColourChooserOpensOnTheColourAndStoresWhatItReturns) {
+    watchSentMessages = [this](const CWPSTRUCT& message) {
+        if (message.message != WM_INITDIALOG || message.hwnd == settings()) return;
+        auto& request = *reinterpret_cast<CHOOSECOLORA*>(message.lParam);
+        shown.push_back(((request.Flags & CC_RGBINIT) ? L"on " : L"off ") +
+                        std::to_wstring(request.rgbResult) + L" " + std::to_wstring(request.lpCustColors[5]));
+        request.lpCustColors[5] = 0x00FFFFFF;  // as a user's custom colour would
     };
-    const auto inChooser = [this](int id, const wchar_t* value) -> Step {
-        return [this, id, value] { return ::SetDlgItemTextW(colorChooser(), id, value), true; };
-    };
-    const auto button = [this](int id) -> Step {
-        return [this, id] { return ::PostMessageW(::GetDlgItem(colorChooser(), id), BM_CLICK, 0, 0), true; };
-    };
-    const Step opened = [&] {
-        shown.push_back(((request->Flags & CC_RGBINIT) ? L"on " : L"off ") +
-                        std::to_wstring(request->rgbResult) + L" " +
-                        std::to_wstring(request->lpCustColors[5]));
-        return request->lpCustColors[5] = 0x00FFFFFF, true;  // as a user's custom colour would
-    };
-    bool first = true;
-    for (const auto& [inside, stored] : std::initializer_list<std::pair<std::vector<Step>, std::int32_t>>{
-             {{button(IDCANCEL)}, 0x00336699},
-             {{inChooser(COLOR_RED, L"16"), inChooser(COLOR_GREEN, L"32"), inChooser(COLOR_BLUE, L"48"),
-               button(IDOK)},
-              0x00302010},
-             {{button(IDOK)}, 0x00336699}}) {
-        std::vector<Step> steps{click(IDC_CMD_COLOR, true), [this] { return colorChooser() != nullptr; },
-                                opened};
-        steps.insert(steps.end(), inside.begin(), inside.end());
-        steps.insert(steps.end(), {[this] { return !::IsWindow(driver->latestDialog()); }, click(IDOK)});
-        members.fontColor = 0x00336699;
-        EXPECT_TRUE(runDialog(steps));
-        EXPECT_EQ(shown, std::vector<std::wstring>{L"on " + std::to_wstring(0x00336699) +
-                                                   (first ? L" 0" : L" 16777215")});
-        EXPECT_EQ(members.fontColor, stored);
-        first = false;
-    }
+    const wchar_t* in = L"Color";
+    const Step open = click(IDC_CMD_COLOR, true),
+               opened = [] { return ::IsWindowVisible(dialog(L"Color")) != FALSE; },
+               gone = [] { return dialog(L"Color") == nullptr; };
+    EXPECT_TRUE(runDialog({open, opened, click(IDCANCEL, true, in), gone, open, opened,
+                           type(COLOR_RED, L"16", in), type(COLOR_GREEN, L"32", in),
+                           type(COLOR_BLUE, L"48", in), click(IDOK, true, in), gone, click(IDOK)}));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"on 3368601 0", L"on 3368601 16777215"}));
+    EXPECT_EQ(members.fontColor, 0x00302010);
 }
 
 // OK or Cancel pressed while the loader waits for the next face: it stops with the dialog and adds
 // nothing more.
-class StopWhileLoadingTest : public OptionsDialogTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(StopWhileLoadingTest, TheLoaderStopsWithTheDialog) {
-    int facesAdded = 0, facesAddedAfterClosing = 0;
-    bool closing = false;
-    watchSentMessages = [&](const CWPSTRUCT& message) {
-        closing |= message.message == WM_COMMAND && message.hwnd == settings() &&
-                   LOWORD(message.wParam) == GetParam();
-        if (message.message != CB_ADDSTRING || message.hwnd != item(IDC_CBO_FONTFACE)) return;
-        facesAddedAfterClosing += closing ? 1 : 0;
-        if (++facesAdded == 1) ::PostMessageW(item(GetParam()), BM_CLICK, 0, 0);
-    };
-    EXPECT_EQ(runDialog({}), GetParam() == IDOK);
-    EXPECT_TRUE(closing);
-    EXPECT_EQ(facesAdded - facesAddedAfterClosing, 1);
+TEST_F(OptionsDialogTest, TheFontLoaderStopsWithTheDialog) {
+    for (const int button : {IDOK, IDCANCEL}) {
+        int facesAdded = 0, facesAddedAfterClosing = 0;
+        bool closing = false;
+        watchSentMessages = [&](const CWPSTRUCT& message) {
+            closing |= message.message == WM_COMMAND && message.hwnd == settings() &&
+                       LOWORD(message.wParam) == button;
+            if (message.message != CB_ADDSTRING || message.hwnd != item(IDC_CBO_FONTFACE)) return;
+            facesAddedAfterClosing += closing ? 1 : 0;
+            if (++facesAdded == 1) ::PostMessageW(item(button), BM_CLICK, 0, 0);
+        };
+        EXPECT_EQ(runDialog({}), button == IDOK);
+        EXPECT_TRUE(closing);
+        EXPECT_EQ(facesAdded - facesAddedAfterClosing, 1) << button;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(OkAndCancel, StopWhileLoadingTest, ::testing::Values(IDOK, IDCANCEL));
-
-}  // namespace
-}  // namespace tapkeys::test
-
-namespace tapkeys::test {
-namespace {
-
-// "More..." edits the extras: its boxes show what a value stands for once left, its OK hands them to the
-// Settings dialog, whose OK stores them and whose Cancel drops them.
-TEST_F(OptionsDialogTest, MoreSettingsAreKeptByItsOkAndStoredOnlyByTheSettingsOk) {
-    const auto more = [this] { return driver->dialog(L"More settings"); };
-    const auto in = [more](int id, std::function<void(HWND)> act) -> Step {
-        return [more, id, act] { return more() != nullptr && (act(::GetDlgItem(more(), id)), true); };
-    };
-    const auto post = [](HWND control) { ::PostMessageW(control, BM_CLICK, 0, 0); };
-    const auto type = [](const wchar_t* text) {
-        return [text](HWND box) {
-            ::SetFocus(box);
-            setWindowText(box, text);
-        };
-    };
-    const ExtrasSettings before = members.extras;
-    for (const int settingsButton : {IDCANCEL, IDOK}) {
-        members.extras = before;
-        EXPECT_EQ(runDialog({[this] { return ::PostMessageW(item(IDC_CMD_MORE), BM_CLICK, 0, 0), true; },
-                             in(IDC_CHK_KEY_FEEDBACK, post), in(IDC_CHK_FOLLOW_LAYOUT, post),
-                             in(IDC_TXT_REPEAT_DELAY, type(L"100")), in(IDC_TXT_REPEAT_RATE, type(L"45")),
-                             // Leaving a box shows the nearest value allowed.
-                             in(IDC_TXT_DWELL_TIME, type(L"750")),
-                             in(IDC_TXT_REPEAT_DELAY, [](HWND box) { EXPECT_EQ(windowText(box), L"250"); }),
-                             in(IDOK, post), [more] { return more() == nullptr; }, click(settingsButton)}),
-                  settingsButton == IDOK);
-        const ExtrasSettings edited{false, 250, 30, 750, true};
-        EXPECT_EQ(members.extras, settingsButton == IDOK ? edited : before) << settingsButton;
-    }
+// "More..." edits the extras and its OK hands them to the Settings dialog, whose OK stores them (the
+// end-to-end case stores the values but leaves follow-layout alone).
+TEST_F(OptionsDialogTest, MoreSettingsAreStoredByTheSettingsOk) {
+    const wchar_t* more = L"More settings";
+    EXPECT_TRUE(runDialog({click(IDC_CMD_MORE, true), click(IDC_CHK_KEY_FEEDBACK, true, more),
+                           click(IDC_CHK_FOLLOW_LAYOUT, true, more), type(IDC_TXT_REPEAT_DELAY, L"100", more),
+                           type(IDC_TXT_REPEAT_RATE, L"45", more), type(IDC_TXT_DWELL_TIME, L"750", more),
+                           click(IDOK, true, more), [] { return dialog(L"More settings") == nullptr; },
+                           click(IDOK)}));
+    EXPECT_EQ(members.extras, (ExtrasSettings{false, 250, 30, 750, true}));
 }
 
 }  // namespace

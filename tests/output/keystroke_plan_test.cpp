@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace tapkeys {
@@ -10,31 +11,25 @@ namespace {
 using namespace keystroke_flags;
 using Strokes = std::vector<KeyStroke>;
 
-constexpr std::uint8_t vkShift = 0x10, vkControl = 0x11, vkMenu = 0x12, vkReturn = 0x0D, vkLeft = 0x25;
-constexpr std::uint8_t vk1 = 0x31, vkA = 0x41, vkE = 0x45, vkOemPlus = 0xBB, vkOemCircumflex = 0xDC;
+constexpr std::uint8_t vkShift = 0x10, vkControl = 0x11, vkMenu = 0x12, vkLeft = 0x25, vk1 = 0x31, vkA = 0x41,
+                       vkE = 0x45, vkOemPlus = 0xBB, vkOemCircumflex = 0xDC;
 constexpr std::uint8_t shift = modifier_bits::shift, altGr = modifier_bits::control | modifier_bits::alt;
 
 const std::map<std::uint8_t, std::uint16_t> scanCodes{
-    {vkShift, 0x2A}, {vkControl, 0x1D}, {vkMenu, 0x38},          {vkA, 0x1E}, {vkE, 0x12}, {vkOemPlus, 0x1B},
-    {vkLeft, 0x4B},  {vkReturn, 0x1C},  {vkOemCircumflex, 0x29}, {vk1, 0x02}};
+    {vkShift, 0x2A},   {vkControl, 0x1D}, {vkMenu, 0x38},          {vkA, 0x1E}, {vkE, 0x12},
+    {vkOemPlus, 0x1B}, {vkLeft, 0x4B},    {vkOemCircumflex, 0x29}, {vk1, 0x02}};
 
 // A small German-like layout: letters follow Caps Lock, digits and "+" do not, "€" is AltGr+E and "^"
 // is a dead key. Ctrl+A, Alt+A and A with an unknown modifier type control characters or nothing.
 class FakeLayout final : public KeyboardLayout {
 public:
     bool capsLock = false;
-    std::map<wchar_t, LayoutKey> keys{{L'a', {vkA, 0}},
-                                      {L'A', {vkA, shift}},
-                                      {L'+', {vkOemPlus, 0}},
-                                      {L'*', {vkOemPlus, shift}},
-                                      {L'\u20AC', {vkE, altGr}},
-                                      {L'^', {vkOemCircumflex, 0}},
-                                      {L'\x01', {vkA, modifier_bits::control}},
-                                      {L'x', {vkA, modifier_bits::alt}},
-                                      {L'y', {vkA, 0x08}},
-                                      {L'z', {vkA, 0}},
-                                      {L'1', {vk1, 0}},
-                                      {L'!', {vk1, shift}}};
+    // clang-format off
+    const std::map<wchar_t, LayoutKey> keys{
+        {L'a', {vkA, 0}}, {L'A', {vkA, shift}}, {L'+', {vkOemPlus, 0}}, {L'*', {vkOemPlus, shift}},
+        {L'\u20AC', {vkE, altGr}}, {L'^', {vkOemCircumflex, 0}}, {L'\x01', {vkA, modifier_bits::control}},
+        {L'x', {vkA, modifier_bits::alt}}, {L'y', {vkA, 0x08}}, {L'z', {vkA, 0}}, {L'1', {vk1, 0}}, {L'!', {vk1, shift}}};
+    // clang-format on
 
     std::optional<LayoutKey> keyFor(wchar_t character) const override {
         const auto found = keys.find(character);
@@ -53,10 +48,9 @@ public:
         return found == scanCodes.end() ? 0 : found->second;
     }
     std::uint8_t virtualKey(std::uint16_t scanCode) const override {
-        for (const auto& [key, code] : scanCodes) {
-            if (code == scanCode) return key;
-        }
-        return 0;
+        const auto found =
+            std::ranges::find(scanCodes, scanCode, [](const auto& entry) { return entry.second; });
+        return found == scanCodes.end() ? 0 : found->first;
     }
 };
 
@@ -77,58 +71,44 @@ Strokes unicodeText(std::wstring_view text) {
     return strokes;
 }
 
-// Letters, digits and shifted symbols with Caps Lock off and on, as one table. A character goes through
-// its key when the key with its modifiers, under Caps Lock as it stands, types
+// A character goes through its key when the key with its modifiers, under Caps Lock as it stands, types
 // exactly that character; as Unicode when the layout has no key, only a dead key, a shortcut (Ctrl or Alt
 // alone), a modifier that cannot be pressed, or a key that does not type it. Key names press their key
 // with its real scan code and, for keys with the 0xE0 prefix, the extended flag.
-TEST(KeystrokePlan, CharacterGoesThroughItsKeyOnlyWhereThatTypesItExactly) {
+// A physical key goes out with its own scan code; Shift follows the layer unless the target's Caps Lock
+// would turn the letter around; a dead key keeps its layer; a key the layout lacks types its text.
+TEST(KeystrokePlan, CharactersAndPhysicalKeysGoThroughKeysOnlyWhereTheyTypeExactlyThat) {
     FakeLayout layout;
     const std::wstring grin{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
     // clang-format off
-    const std::tuple<std::wstring, bool, Strokes> cases[] = {
+    const std::tuple<std::wstring, bool, Strokes> items[] = {
         {L"a", false, tap({vkA})}, {L"A", false, tap({vkShift, vkA})}, {L"\u20AC", false, tap({vkControl, vkMenu, vkE})},
         {L"a", true, tap({vkShift, vkA})}, {L"A", true, tap({vkA})}, {L"+", true, tap({vkOemPlus})},
-        {L"*", true, tap({vkShift, vkOemPlus})}, {L"*", false, tap({vkShift, vkOemPlus})}, {L"1", false, tap({vk1})},
-        {L"1", true, tap({vk1})}, {L"!", false, tap({vkShift, vk1})}, {L"!", true, tap({vkShift, vk1})},
-        {L"\u0436", false, unicodeText(L"\u0436")}, {L"^", false, unicodeText(L"^")},
+        {L"*", true, tap({vkShift, vkOemPlus})}, {L"*", false, tap({vkShift, vkOemPlus})}, {L"1", true, tap({vk1})},
+        {L"!", true, tap({vkShift, vk1})}, {L"\u0436", false, unicodeText(L"\u0436")}, {L"^", false, unicodeText(L"^")},
         {L"\x01", false, unicodeText(L"\x01")}, {L"x", false, unicodeText(L"x")}, {L"y", false, unicodeText(L"y")},
         {L"z", false, unicodeText(L"z")}, {grin, false, unicodeText(grin)}, {L"{+}", false, tap({vkOemPlus})},
         {L"{{}", false, unicodeText(L"{")}, {L"{}}", false, unicodeText(L"}")}, {L"{LEFT}", false, tap({vkLeft}, extendedKey)},
         {L"{right}", false, {{0x27, 0, extendedKey}, {0x27, 0, extendedKey | keyUp}}},
         {L"{LEFTX}", false, unicodeText(L"{LEFTX}")}};  // not a name as a whole
-    // clang-format on
-    for (const auto& [item, capsLock, expected] : cases) {
-        layout.capsLock = capsLock;
-        const std::wstring trace = item + (capsLock ? L" with Caps Lock" : L"");
-        EXPECT_EQ(planSendKeysItem(item, layout), expected) << trace;
-        if (!item.starts_with(L'{')) {
-            EXPECT_EQ(planCharacter(item, layout), expected) << trace;
-        }
-    }
-    EXPECT_EQ(planKeyEvent(vkLeft, true, layout), (KeyStroke{vkLeft, 0x4B, extendedKey | keyUp}));
-    // The layout's answer: the key in the low byte, its modifiers in the high byte.
-    EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
-    EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);
-    EXPECT_EQ(planKeyEvent(vkReturn, false, layout), (KeyStroke{vkReturn, 0x1C, 0}));
-}
-
-// The physical key goes out with its own scan code; Shift follows the layer unless the target's Caps
-// Lock would turn the letter around; a dead key keeps its layer; a key the layout lacks types its text.
-TEST(KeystrokePlan, PositionKeyPressesThePhysicalKey) {
-    FakeLayout layout;
-    // clang-format off
-    const std::tuple<PositionKey, bool, Strokes> cases[] = {
+    const std::tuple<PositionKey, bool, Strokes> positions[] = {
         {{0x1E, false, L"a"}, false, tap({vkA})}, {{0x1E, true, L"A"}, false, tap({vkShift, vkA})},
         {{0x1E, false, L"a"}, true, tap({vkShift, vkA})}, {{0x1B, true, L"*"}, true, tap({vkShift, vkOemPlus})},
         {{0x29, false, L"^"}, false, tap({vkOemCircumflex})}, {{0x29, true, L"\u00B0"}, true, tap({vkShift, vkOemCircumflex})},
         {{0x59, false, L"\u0436"}, false, unicodeText(L"\u0436")}};
     // clang-format on
-    for (const auto& [key, capsLock, expected] : cases) {
+    for (const auto& [item, capsLock, expected] : items) {
+        layout.capsLock = capsLock;
+        EXPECT_EQ(planSendKeysItem(item, layout), expected) << item << (capsLock ? L" with Caps Lock" : L"");
+    }
+    for (const auto& [key, capsLock, expected] : positions) {
         layout.capsLock = capsLock;
         EXPECT_EQ(planPositionKey(key, layout), expected)
             << key.shown << (capsLock ? L" with Caps Lock" : L"");
     }
+    // The layout's answer: the key in the low byte, its modifiers in the high byte.
+    EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
+    EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);
 }
 
 }  // namespace

@@ -1,25 +1,29 @@
 #include "output/target_window.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
 #include "win32/dialog_controls.h"
 #include "win32/kernel_handle.h"
+#include "win32/message_pump.h"
 
 namespace tapkeys::test {
 namespace {
 
-// A window with an edit field run by a thread of its own: the application typed into.
-class ForeignEditWindow {
+// A window run by a thread of its own: the application typed into, with an edit field and a message
+// loop; or, busy, a hidden one (so never active before a hand-back) whose thread reads none of its
+// messages while the object lives, like a busy program.
+class ThreadWindow {
 public:
-    ForeignEditWindow() : thread_([this] { run(); }) { ::WaitForSingleObject(ready_.get(), INFINITE); }
-    ForeignEditWindow(const ForeignEditWindow&) = delete;
-    ForeignEditWindow& operator=(const ForeignEditWindow&) = delete;
-    ~ForeignEditWindow() {
+    explicit ThreadWindow(bool busy = false) : busy_(busy) { ::WaitForSingleObject(ready_.get(), INFINITE); }
+    ~ThreadWindow() {
+        ::SetEvent(release_.get());
         ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
     }
@@ -29,22 +33,22 @@ public:
 
 private:
     void run() {
-        TestWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true);
+        const TestWindow window(busy_ ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, !busy_);
         window_ = window.hwnd();
         edit_ = window.edit();
         threadId_ = ::GetCurrentThreadId();
         ::SetEvent(ready_.get());
-        for (MSG message{}; ::GetMessageW(&message, nullptr, 0, 0) > 0;) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+        if (busy_) ::WaitForSingleObject(release_.get(), INFINITE);
+        if (!busy_) runMessageLoop();
     }
 
+    const bool busy_;
     KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
     DWORD threadId_ = 0;
-    std::thread thread_;  // last: the thread starts once every other member is set
+    std::thread thread_{[this] { run(); }};  // last: the thread starts once every other member is set
 };
 
 // The own window takes the foreground and the focus, as a touch on the keyboard does.
@@ -57,7 +61,7 @@ void activate(const TestWindow& own) {
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
-    const ForeignEditWindow target;
+    const ThreadWindow target;
     // Under Wine the first input a process injects can be lost before any window takes it; what counts
     // here starts after that.
     activate(keyboard);
@@ -85,38 +89,11 @@ TEST(HandBack, ReturnsAtOnceWithoutALiveTarget) {
     EXPECT_FALSE(giveForegroundTo(closed));
 }
 
-// A window whose thread reads none of its messages while the object lives, like a busy program: a
-// hand-back to it waits its full time.
-class BusyWindow {
-public:
-    BusyWindow() : thread_([this] { run(); }) { ::WaitForSingleObject(ready_.get(), INFINITE); }
-    BusyWindow(const BusyWindow&) = delete;
-    BusyWindow& operator=(const BusyWindow&) = delete;
-    ~BusyWindow() {
-        ::SetEvent(release_.get());
-        thread_.join();
-    }
-    HWND window() const { return window_; }
-
-private:
-    void run() {
-        const TestWindow window(WS_OVERLAPPEDWINDOW);  // hidden, so never active before the hand-back
-        window_ = window.hwnd();
-        ::SetEvent(ready_.get());
-        ::WaitForSingleObject(release_.get(), INFINITE);
-    }
-
-    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    HWND window_ = nullptr;
-    std::thread thread_;  // last: the thread starts once every other member is set
-};
-
 // A press queued while the hand-back waits is not handled inside the wait, where its keystrokes would
 // overtake the ones the wait is for; posted messages and timers still are. The press comes next.
 TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
     TestWindow keyboard;
-    const BusyWindow target;
+    const ThreadWindow target(true);
     std::wstring seen;
     keyboard.onMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_LBUTTONDOWN) seen += L"press" + std::to_wstring(wParam) + L"|";
@@ -125,14 +102,38 @@ TEST(HandBack, PressesArrivingDuringTheWaitStayQueuedInOrder) {
         return std::nullopt;
     };
     activate(keyboard);
-    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 1, 0);
-    ::PostMessageW(keyboard.hwnd(), WM_APP, 0, 0);
-    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, 2, 0);
+    for (const auto& [message, wParam] : {std::pair{WM_LBUTTONDOWN, 1}, {WM_APP, 0}, {WM_LBUTTONDOWN, 2}})
+        ::PostMessageW(keyboard.hwnd(), message, wParam, 0);
     ::SetTimer(keyboard.hwnd(), 1, 10, nullptr);
     EXPECT_FALSE(giveForegroundTo(target.window()));
     seen += L"done|";
     pumpUntil([] { return false; }, 50ms);
     EXPECT_EQ(seen, L"app|timer|done|press1|press2|");
+}
+
+// Into the focused window in the foreground: keys with the 0xE0 prefix carry the extended flag, or
+// applications read them as the numeric keypad's twins; every key event carries its real scan code.
+TEST(SendKeyEvent, CarriesTheRealScanCodeAndTheExtendedFlag) {
+    TestWindow window;
+    std::vector<MSG> keys;
+    window.onMessage = [&](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message == WM_KEYDOWN || message == WM_KEYUP)
+            keys.push_back({nullptr, message, wParam, lParam, 0, {}});
+        return std::nullopt;
+    };
+    activate(window);
+    const std::pair<UINT, WPARAM> expected[] = {
+        {WM_KEYDOWN, VK_LEFT}, {WM_KEYUP, VK_LEFT}, {WM_KEYDOWN, VK_BACK}, {WM_KEYUP, VK_BACK}};
+    for (const auto& [message, key] : expected)
+        sendKeyEvent(static_cast<std::uint8_t>(key), message == WM_KEYUP);
+    ASSERT_TRUE(pumpUntil([&] { return keys.size() >= 4; }));
+    for (size_t i = 0; i < 4; ++i) {
+        const auto scanCode = (keys[i].lParam >> 16) & 0xFF, extended = (keys[i].lParam >> 24) & 1;
+        EXPECT_EQ(std::pair(keys[i].message, keys[i].wParam), expected[i]) << i;
+        EXPECT_TRUE(scanCode != 0 && scanCode == ::MapVirtualKeyW(UINT(expected[i].second), MAPVK_VK_TO_VSC))
+            << i;
+        EXPECT_EQ(extended, expected[i].second == VK_LEFT) << i;
+    }
 }
 
 }  // namespace

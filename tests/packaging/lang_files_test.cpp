@@ -23,10 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-wchar_t upper(wchar_t c) {
-    return ::CharUpperBuffW(&c, 1), c;
-}
-
 // Where the rows of each national layout begin: the digits (shifted on AZERTY), then the letters from
 // keys 12, 24 and 37 (right of the extra key at 36). A missing or extra character in an earlier row
 // moves every later key, which these anchors catch.
@@ -41,6 +37,7 @@ const std::map<std::wstring, std::array<std::wstring, 4>> kRows{
 // nothing. A letter key shifts to its capital and a capital belongs to its small letter; other keys
 // shift to anything (the French é to 2). The sample dax.ini chooses English.
 TEST(LanguageFiles, AreWindows1252TextWithOneCharacterPerKeyInTheRowsOfTheNationalLayout) {
+    const auto upper = [](wchar_t c) { return ::CharUpperBuffW(&c, 1), c; };
     ASSERT_EQ(::GetACP(), 1252u) << "run the test under a Western European system locale";
     const fs::path samples = fs::path(executableFolder()) / L"samples";
     ProfileIni ini;
@@ -54,24 +51,21 @@ TEST(LanguageFiles, AreWindows1252TextWithOneCharacterPerKeyInTheRowsOfTheNation
                                         nullptr, 0) == 0,
                   std::ranges::any_of(bytes, [](char c) { return c & 0x80; }))
             << "UTF-8, not Windows-1252";
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            EXPECT_EQ(bytes[i] == '\r', i + 1 < bytes.size() && bytes[i + 1] == '\n') << "a lone CR at " << i;
-            EXPECT_EQ(bytes[i] == '\n', i > 0 && bytes[i - 1] == '\r') << "a lone LF at " << i;
-        }
-        EXPECT_TRUE(bytes.ends_with("\r\n")) << "the last line has no line end";
-
+        std::ptrdiff_t pairs = 0;
+        for (size_t at = 0; (at = bytes.find("\r\n", at)) != bytes.npos; at += 2) ++pairs;
+        EXPECT_TRUE(bytes.ends_with("\r\n") && std::ranges::count(bytes, '\r') == pairs &&
+                    std::ranges::count(bytes, '\n') == pairs)
+            << "not CR LF lines";
         const KeySets layers =
             files[code] = {ini.readIni(L"osk", L"KEYMAP_NORMAL", L"", entry.path().wstring()),
                            ini.readIni(L"osk", L"KEYMAP_SHIFT", L"", entry.path().wstring())};
-        ASSERT_EQ(layers.normal.size(), 47u);
-        ASSERT_EQ(layers.shifted.size(), 47u);
+        ASSERT_TRUE(layers.normal.size() == 47 && layers.shifted.size() == 47);
         std::set<wchar_t> seen;
         for (size_t i = 0; i < 47; ++i) {
             const wchar_t normal = layers.normal[i], shifted = layers.shifted[i];
-            for (const wchar_t c : {normal, shifted}) {
+            for (const wchar_t c : {normal, shifted})
                 EXPECT_TRUE(c > L' ' && !(c >= 0x7F && c <= 0xA0) && seen.insert(c).second)
                     << "U+" << std::hex << int(c);
-            }
             EXPECT_TRUE(!::IsCharUpperW(normal) && upper(shifted) == shifted)
                 << "key " << i << " in the wrong case";
             const bool letterKey = ::IsCharUpperW(shifted) || (normal >= L'a' && normal <= L'z');

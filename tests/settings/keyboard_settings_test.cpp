@@ -14,67 +14,43 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Fake, IniContract, FakeStore);
 
 namespace {
 
-constexpr ScreenGeometry kScreen1024x768{1024, 768, 632, 217};
 const std::wstring kPath = L"C:\\Tools\\tapkeys.ini";
 
-// The centred default truncates and is range-tested like a stored value: a window wider than the
-// screen keeps its layout position on that axis.
-TEST(KeyboardSettings, WithoutAFileEveryDefaultHoldsAndTheWindowIsCentredIfItFits) {
-    FakeIni ini;
-    const LoadedSettings loaded = loadSettings(ini, kPath, kScreen1024x768);
-    EXPECT_EQ(loaded.settings, (KeyboardSettings{false, L"Arial", L"", 14, 0, L"ini", L"", L"", {}}));
-    EXPECT_EQ(loaded.windowX, 196);
-    EXPECT_EQ(loaded.windowY, 275);
-    EXPECT_EQ(loadSettings(ini, kPath, {1025, 769, 632, 217}).windowY, 276);
-    const LoadedSettings narrow = loadSettings(ini, kPath, {600, 400, 632, 217});
-    EXPECT_EQ(narrow.windowX, std::nullopt);
-    EXPECT_EQ(narrow.windowY, 91);
-    // An empty value is a value, not a missing key.
-    ini.putFile(kPath, L"[fonts]\nFONTFACE=\n[keymapping]\nKEYMAP=\n");
-    KeyboardSettings empty;
-    empty.fontSze = 14;
-    EXPECT_EQ(loadSettings(ini, kPath, kScreen1024x768).settings, empty);
-}
-
 // Safe mode is on exactly when the number read is one; the font size is kept between 8 and 255 before
-// rounding, else 14; a colour outside 32 bits loads as black; a stored edge is taken (truncated) only
-// within the screen less ten pixels. Halves round to even. An extra out of its range, or without a
-// digit, takes its default, never a neighbour.
+// rounding, else 14; a colour that does not round into 32 bits loads as black; a stored edge is taken
+// (truncated) only within the screen less ten pixels (else -1 here). Halves round to even. An extra out of
+// its range, or without a digit, takes its default, never a neighbour. Each is seen as the next save writes
+// it.
 TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
-    const auto field = [](const LoadedSettings& l, std::wstring_view key) -> std::optional<long long> {
-        const ExtrasSettings& extras = l.settings.extras;
-        if (key == L"KEYFEEDBACK") return extras.keyFeedback;
-        if (key == L"REPEATDELAY") return extras.repeatDelay;
-        if (key == L"REPEATRATE") return extras.repeatRate;
-        if (key == L"DWELLTIME") return extras.dwellTime;
-        if (key == L"SAFEMODE") return l.settings.useSafeMode;
-        if (key == L"FONTSIZE") return l.settings.fontSze;
-        if (key == L"FONTCOLOR") return l.settings.fontColor;
-        return key == L"WINDOWX" ? l.windowX : l.windowY;
-    };
-    const std::optional<long long> none;
     // clang-format off
-    const std::tuple<std::wstring, const wchar_t*, std::optional<long long>> readings[] = {
-        {L"SAFEMODE", L"1.0", 1}, {L"SAFEMODE", L"-1", 0}, {L"SAFEMODE", L"yes", 0}, {L"FONTSIZE", L"7.9", 14},
-        {L"FONTSIZE", L"255.4", 14}, {L"FONTSIZE", L"8.4", 8}, {L"FONTSIZE", L"12.5", 12}, {L"FONTSIZE", L"13.5", 14},
-        {L"FONTSIZE", L"20pt", 20}, {L"FONTSIZE", L"&H10", 16}, {L"FONTSIZE", L"", 14}, {L"FONTSIZE", L"70000", 14},
-        {L"FONTCOLOR", L"&HFF0000", 0xFF0000}, {L"FONTCOLOR", L"-2147483648", INT32_MIN},
-        {L"FONTCOLOR", L"4294967296", 0}, {L"FONTCOLOR", L"2147483647.5", 0}, {L"WINDOWX", L"1013.9", 1013},
-        {L"WINDOWX", L"1014", none}, {L"WINDOWX", L"-0.5", none}, {L"WINDOWX", L"1e300", none},
-        {L"WINDOWX", L"abc", 0}, {L"WINDOWY", L"757", 757}, {L"WINDOWY", L"758", none},
-        {L"KEYFEEDBACK", L"0", 0}, {L"KEYFEEDBACK", L"", 1}, {L"KEYFEEDBACK", L"off", 1}, {L"KEYFEEDBACK", L"2", 1},
-        {L"REPEATDELAY", L"250", 250}, {L"REPEATDELAY", L"249", 0}, {L"REPEATDELAY", L"2001", 0},
-        {L"REPEATDELAY", L"500ms", 500}, {L"REPEATDELAY", L"1e300", 0}, {L"REPEATRATE", L"0", 10},
-        {L"REPEATRATE", L"31", 10}, {L"REPEATRATE", L"12.5", 12}, {L"DWELLTIME", L"299", 0},
-        {L"DWELLTIME", L"5000", 5000}};
+    const std::tuple<std::wstring, const wchar_t*, const wchar_t*> readings[] = {
+        {L"WINDOWX", nullptr, L"196"}, {L"WINDOWY", nullptr, L"275"}, {L"FONTFACE", L"", L""}, {L"KEYMAP", L"", L""},
+        {L"SAFEMODE", L"1.0", L"1"}, {L"SAFEMODE", L"-1", L"0"}, {L"SAFEMODE", L"yes", L"0"}, {L"FONTSIZE", L"7.9", L"14"},
+        {L"FONTSIZE", L"255.4", L"14"}, {L"FONTSIZE", L"8.4", L"8"}, {L"FONTSIZE", L"12.5", L"12"}, {L"FONTSIZE", L"13.5", L"14"},
+        {L"FONTSIZE", L"20pt", L"20"}, {L"FONTSIZE", L"&H10", L"16"}, {L"FONTSIZE", L"", L"14"}, {L"FONTSIZE", L"70000", L"14"},
+        {L"FONTCOLOR", L"&HFF0000", L"16711680"}, {L"FONTCOLOR", L"-2147483648", L"-2147483648"},
+        {L"FONTCOLOR", L"4294967296", L"0"}, {L"FONTCOLOR", L"2147483647.5", L"0"}, {L"FONTCOLOR", L"-2.5", L"-2"},
+        {L"FONTCOLOR", L"-3.5", L"-4"}, {L"FONTCOLOR", L"2147483646.5", L"2147483646"}, {L"FONTCOLOR", L"-2147483648.5", L"-2147483648"},
+        {L"FONTCOLOR", L"-2147483649", L"0"}, {L"FONTCOLOR", L"1e400", L"0"}, {L"WINDOWX", L"1013.9", L"1013"},
+        {L"WINDOWX", L"1014", L"-1"}, {L"WINDOWX", L"-0.5", L"-1"}, {L"WINDOWX", L"1e300", L"-1"},
+        {L"WINDOWX", L"abc", L"0"}, {L"WINDOWY", L"757", L"757"}, {L"WINDOWY", L"758", L"-1"},
+        {L"KEYFEEDBACK", L"0", L"0"}, {L"KEYFEEDBACK", L"", L"1"}, {L"KEYFEEDBACK", L"off", L"1"}, {L"KEYFEEDBACK", L"2", L"1"},
+        {L"REPEATDELAY", L"250", L"250"}, {L"REPEATDELAY", L"249", L"0"}, {L"REPEATDELAY", L"2001", L"0"},
+        {L"REPEATDELAY", L"500ms", L"500"}, {L"REPEATDELAY", L"1e300", L"0"}, {L"REPEATRATE", L"0", L"10"},
+        {L"REPEATRATE", L"31", L"10"}, {L"REPEATRATE", L"12.5", L"12"}, {L"DWELLTIME", L"299", L"0"},
+        {L"DWELLTIME", L"5000", L"5000"}, {L"FOLLOWLAYOUT", L"1", L"1"}, {L"FOLLOWLAYOUT", L"2", L"0"}};
     // clang-format on
     for (const auto& [key, raw, expected] : readings) {
-        FakeIni ini;
-        const wchar_t* section = key.starts_with(L"FONT")                           ? L"[fonts]\n"
-                                 : key.starts_with(L"WINDOW") || key == L"SAFEMODE" ? L"[misc]\n"
-                                                                                    : L"[extras]\n";
-        ini.putFile(kPath, section + key + L"=" + raw);
-        EXPECT_EQ(field(loadSettings(ini, kPath, kScreen1024x768), key), expected) << key << L"=" << raw;
+        FakeIni ini, saved;
+        const wchar_t* section = key.starts_with(L"FONT")                           ? L"fonts"
+                                 : key.starts_with(L"WINDOW") || key == L"SAFEMODE" ? L"misc"
+                                 : key == L"KEYMAP"                                 ? L"keymapping"
+                                                                                    : L"extras";
+        ini.putFile(kPath, L"[" + std::wstring(section) + L"]\n" + (raw ? key + L"=" + raw : L""));
+        const LoadedSettings l = loadSettings(ini, kPath, {1024, 768, 632, 217});
+        saveSettings(saved, kPath, l.settings, {l.windowX.value_or(-1), l.windowY.value_or(-1)});
+        EXPECT_EQ(saved.readIni(section, key, L"", kPath), expected)
+            << key << L"=" << (raw ? raw : L"(none)");
     }
 }
 

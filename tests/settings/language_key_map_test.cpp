@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "tests/support/fake_ini.h"
 
@@ -29,12 +30,14 @@ protected:
 TEST_F(LanguageKeyMapTest, TheHostNamesTheLanguageFileAndEachEmptyLayerGetsThePlaceholder) {
     ini.putFile(kFolder + L"\\lang\\en.ini", L"[osk]\nKEYMAP_NORMAL=qwerty\nKEYMAP_SHIFT=QWERTY\n");
     EXPECT_EQ(loadLanguageKeyMap(ini, kFolder), (KeySets{L"qwerty", L"QWERTY"}));
-    EXPECT_EQ(load(L"de", L"[OSK]\nkeymap_normal=qwertz\nKEYMAP_SHIFT=QWERTZ\n"),
-              (KeySets{L"qwertz", L"QWERTZ"}));
-    EXPECT_EQ(load(L"fr", L"[osk]\nKEYMAP_NORMAL=azerty\n"), (KeySets{L"azerty", L"default"}));
-    EXPECT_EQ(load(L"fr", L"[osk]\nKEYMAP_NORMAL=\nKEYMAP_SHIFT=AZERTY\n"), (KeySets{L"default", L"AZERTY"}));
-    EXPECT_EQ(load(L"fr", L"[other]\nKEYMAP_NORMAL=azerty\n"), kPlaceholders);
-    EXPECT_EQ(load(L"", L"[osk]\nKEYMAP_NORMAL=n\nKEYMAP_SHIFT=s\n"), (KeySets{L"n", L"s"}));  // ".ini"
+    // clang-format off
+    const std::tuple<const wchar_t*, const wchar_t*, KeySets> cases[] = {
+        {L"de", L"[OSK]\nkeymap_normal=qwertz\nKEYMAP_SHIFT=QWERTZ\n", {L"qwertz", L"QWERTZ"}},
+        {L"fr", L"[osk]\nKEYMAP_NORMAL=azerty\n", {L"azerty", L"default"}}, {L"fr", L"[other]\nKEYMAP_NORMAL=azerty\n", kPlaceholders},
+        {L"fr", L"[osk]\nKEYMAP_NORMAL=\nKEYMAP_SHIFT=AZERTY\n", {L"default", L"AZERTY"}},
+        {L"", L"[osk]\nKEYMAP_NORMAL=n\nKEYMAP_SHIFT=s\n", {L"n", L"s"}}};  // ".ini"
+    // clang-format on
+    for (const auto& [code, file, expected] : cases) EXPECT_EQ(load(code, file), expected) << code << file;
 }
 
 // A naive join would find the "leak" values; a device name would open a device, and reading it could
@@ -58,16 +61,15 @@ TEST_F(LanguageKeyMapTest, CodesThatAreNotPlainFileNamesReadNothingButTheHostFil
 // empty or longer than a read returns, without opening a file.
 TEST_F(LanguageKeyMapTest, OnlyExactLowerCaseIniSelectsTheLanguageFile) {
     ini.putFile(kFolder + L"\\lang\\en.ini", L"[osk]\nKEYMAP_NORMAL=qwerty\nKEYMAP_SHIFT=QWERTY\n");
-    KeyboardSettings settings;
-    settings.keyMap = L"ini";
-    settings.keyMapUserLC = std::wstring(300, L'x');
-    EXPECT_EQ(loadKeyMap(ini, kFolder, settings), (KeySets{L"qwerty", L"QWERTY"}));
-    ini.pathsRead.clear();
-    for (const wchar_t* keyMap : {L"INI", L"Ini", L"user", L"", L"ini "}) {
-        settings.keyMap = keyMap;
-        EXPECT_EQ(loadKeyMap(ini, kFolder, settings), (KeySets{std::wstring(300, L'x'), L""})) << keyMap;
+    for (const wchar_t* keyMap : {L"ini", L"INI", L"Ini", L"user", L"", L"ini "}) {
+        ini.pathsRead.clear();
+        const KeySets sets =
+            loadKeyMap(ini, kFolder, {false, L"", L"", 14, 0, keyMap, std::wstring(300, L'x'), L"", {}});
+        const bool fromFile = keyMap == std::wstring_view(L"ini");
+        EXPECT_EQ(sets, (fromFile ? KeySets{L"qwerty", L"QWERTY"} : KeySets{std::wstring(300, L'x'), L""}))
+            << keyMap;
+        EXPECT_EQ(ini.pathsRead.empty(), !fromFile) << keyMap;
     }
-    EXPECT_TRUE(ini.pathsRead.empty());
 }
 
 }  // namespace

@@ -24,22 +24,19 @@ TestWindow::TestWindow(DWORD style, DWORD exStyle, bool withEdit) {
     ::RegisterClassW(&wc);  // a second registration fails harmlessly
     hwnd_ = ::CreateWindowExW(exStyle, wc.lpszClassName, L"test window", style, 100, 100, 400, 150, nullptr,
                               nullptr, wc.hInstance, this);
-    if (withEdit) {
+    if (withEdit)
         edit_ = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 5, 5,
                                   360, 30, hwnd_, nullptr, wc.hInstance, nullptr);
-    }
 }
 
 LRESULT CALLBACK TestWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        ::SetWindowLongPtrW(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     const auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && self->onMessage) {
-        if (const auto answer = self->onMessage(message, wParam, lParam)) return *answer;
-    }
+    if (const auto answer = self && self->onMessage ? self->onMessage(message, wParam, lParam) : std::nullopt)
+        return *answer;
     if (message == WM_SETFOCUS && self && self->edit_) return ::SetFocus(self->edit_), 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -24,7 +24,6 @@ TEST(ClsStyle, TopMostChangesOnlyTheZOrderAndReadsTheExtendedStyle) {
     };
     clsStyle style;
     style.setClient(window.hwnd());
-    EXPECT_FALSE(style.TopMost());
     style.setTopMost(true);
     EXPECT_TRUE(style.TopMost() && (window.exStyle() & WS_EX_TOPMOST));
     style.setTopMost(false);
