@@ -30,6 +30,14 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
 }};
 
 constexpr COLORREF kTitleColour = RGB(236, 240, 246);
+
+// The suggestion strip's colours, in one place so that another palette can replace them.
+struct StripColours {
+    COLORREF background, divider, word;
+};
+constexpr StripColours stripColours() {
+    return {RGB(22, 26, 34), RGB(70, 82, 102), kTitleColour};
+}
 constexpr COLORREF kNoticeColour = RGB(255, 200, 64);  // amber: seen at once against the title
 constexpr COLORREF kHaloColour = RGB(176, 188, 206);   // the outlines' blue-grey
 
@@ -83,7 +91,7 @@ bool overlaps(const PixelRect& a, const RECT& b) {
 }  // namespace
 
 void KeyboardPainter::setDpi(HINSTANCE instance, int dpi) {
-    scale_ = LayoutScale{dpi};
+    scale_ = LayoutScale{dpi}.withStrip(scale_.stripShown());
     loadArtwork(instance);
     createCaptionFonts();
     if (!keyFontSpec_.face.empty() || keyFontSpec_.pointSize != 0) setKeyFont(keyFontSpec_);
@@ -122,6 +130,7 @@ void KeyboardPainter::createCaptionFonts() {
         }
     }
     titleFont_ = createFont(L"Arial", 1200, true);
+    stripFont_ = createFont(L"Arial", 1275, false);
 }
 
 void KeyboardPainter::setKeyFont(const KeyFontSpec& font) {
@@ -192,6 +201,37 @@ void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
 }
 
+// The strip's ground and the lines between its cells; the words come after the lights.
+void KeyboardPainter::drawStrip(HDC dc, const RECT& area) const {
+    const StripColours colours = stripColours();
+    const PixelRect first = scale_.toPixels(kSuggestionCells[0].rect);
+    const RECT strip{0, first.top, scale_.windowWidth(), scale_.windowHeight()};
+    const Brush ground{::CreateSolidBrush(colours.background)};
+    ::FillRect(dc, &strip, ground.get());
+    const Brush divider{::CreateSolidBrush(colours.divider)};
+    const RECT top{0, strip.top, strip.right, strip.top + 1};
+    ::FillRect(dc, &top, divider.get());
+    for (const Label& cell : kSuggestionCells) {
+        const PixelRect p = scale_.toPixels(cell.rect);
+        const RECT line{p.left, p.top + scale_.toPixels(90), p.left + 1, p.bottom - scale_.toPixels(90)};
+        if (cell.index > 0 && overlaps(p, area)) ::FillRect(dc, &line, divider.get());
+    }
+}
+
+void KeyboardPainter::drawSuggestions(HDC dc, const RECT& area,
+                                      const std::vector<std::wstring>& suggestions) const {
+    SelectScope useFont{dc, stripFont_.get()};
+    const TextColorScope colour{dc, stripColours().word};
+    for (const Label& cell : kSuggestionCells) {
+        const PixelRect p = scale_.toPixels(cell.rect);
+        if (cell.index >= suggestions.size() || !overlaps(p, area)) continue;
+        const std::wstring& word = suggestions[cell.index];
+        RECT r{p.left + scale_.toPixels(60), p.top, p.right - scale_.toPixels(60), p.bottom};
+        ::DrawTextW(dc, word.data(), static_cast<int>(word.size()), &r,
+                    DT_SINGLELINE | DT_NOPREFIX | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
+    }
+}
+
 // The key's frames less their last column, where the right-hand neighbour's outline begins; pixels holds
 // the area's pixels, top-down, row by row.
 void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const {
@@ -214,7 +254,8 @@ void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const Ke
 // Draws only the dirty part: a pressed key repaints its own rectangle, not the window, and the
 // captions outside it are not drawn at all.
 void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
-                            std::span<const KeyTiming::Light> lights) {
+                            std::span<const KeyTiming::Light> lights,
+                            const std::vector<std::wstring>& suggestions) {
     const int width = scale_.windowWidth(), height = scale_.windowHeight();
     const RECT area{std::max<LONG>(0, dirty.left), std::max<LONG>(0, dirty.top),
                     std::min<LONG>(width, dirty.right), std::min<LONG>(height, dirty.bottom)};
@@ -256,12 +297,14 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
                      SRCCOPY);
         }
     }
+    if (scale_.stripShown()) drawStrip(dc, area);
     if (bits != nullptr && !lights.empty()) {
         ::GdiFlush();  // the blits above must have landed before the pixels are read
         for (const KeyTiming::Light& light : lights) lightKey(static_cast<std::uint32_t*>(bits), area, light);
     }
     ::SetBkMode(dc, TRANSPARENT);
     drawTitle(dc, area);
+    if (scale_.stripShown()) drawSuggestions(dc, area, suggestions);
     // Lowest label first, so where captions overlap the uppermost one is drawn last.
     for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
         const Label& label = *it;

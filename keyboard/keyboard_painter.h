@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
@@ -25,13 +26,16 @@ public:
     void setDpi(HINSTANCE instance, int dpi);
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
+    // The suggestion strip below the keys: the window's size and hit-testing follow the scale.
+    void showStrip(bool shown) { scale_ = scale_.withStrip(shown); }
     // A short message shown in the title band in place of the title; empty shows the title again.
     void setNotice(std::wstring notice) { notice_ = std::move(notice); }
     const std::wstring& notice() const { return notice_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
+    // suggestions: the strip's words, cell by cell, where the strip is shown.
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
-               std::span<const KeyTiming::Light> lights);
+               std::span<const KeyTiming::Light> lights, const std::vector<std::wstring>& suggestions);
 
 private:
     struct CaptionStyle {
@@ -45,12 +49,15 @@ private:
     void drawCaption(HDC dc, const Label& label, std::wstring_view text, HFONT font, COLORREF colour) const;
     void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc, const RECT& area) const;
+    void drawStrip(HDC dc, const RECT& area) const;
+    void drawSuggestions(HDC dc, const RECT& area, const std::vector<std::wstring>& suggestions) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
 
     LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;
+    Font stripFont_;
     std::array<CaptionStyle, 6> captionStyles_{};  // by CaptionFont
     Bitmap background_;
     Bitmap logo_;

@@ -34,7 +34,8 @@ enum class Control : std::uint8_t {
     Return,
     Space,
     Options,
-    Close
+    Close,
+    Suggestion,  // a cell of the suggestion strip, by its index; shown only with word prediction
 };
 
 enum class CaptionFont : std::uint8_t {
@@ -158,6 +159,31 @@ constexpr auto buildLayout() {
 // Uppermost first: a press goes to the first label that contains the point.
 inline constexpr auto kLayout = detail::buildLayout();
 
+// The suggestion strip of word prediction lies below everything above, across the window's full width:
+// its cells are labels of their own, outside kLayout, so the keys' art and places stay as they are.
+inline constexpr int kSuggestionStripTwips = 540;  // 36 px
+inline constexpr int kSuggestionCellCount = 5;
+
+constexpr TwipsRect suggestionCellRect(int cell) {
+    const int left = kWindowWidthTwips * cell / kSuggestionCellCount;
+    return {left, kWindowHeightTwips, kWindowWidthTwips * (cell + 1) / kSuggestionCellCount - left,
+            kSuggestionStripTwips};
+}
+
+inline constexpr auto kSuggestionCells = [] {
+    std::array<Label, kSuggestionCellCount> cells{};
+    for (int i = 0; i < kSuggestionCellCount; ++i)
+        cells[static_cast<std::size_t>(i)] = {Control::Suggestion,
+                                              static_cast<std::uint8_t>(i),
+                                              LabelPart::Caption,
+                                              suggestionCellRect(i),
+                                              CaptionFont::None,
+                                              Align::Centre,
+                                              {},
+                                              {}};
+    return cells;
+}();
+
 // What lies under a point of the window.
 struct HitTarget {
     enum class Kind : std::uint8_t { Background, Logo, Label } kind = Kind::Background;
@@ -201,6 +227,7 @@ struct KeyFrames {
 
 constexpr KeyFrames framesOf(KeyId key) {
     if (key.control == Control::Key) return {{detail::keyFrameRect(key.index)}, 1};
+    if (key.control == Control::Suggestion) return {{suggestionCellRect(key.index)}, 1};
     if (key.control == Control::Return)
         return {{findLabel(Control::Return, LabelPart::Frame)->rect,
                  findLabel(Control::Return, LabelPart::FrameExtension)->rect},

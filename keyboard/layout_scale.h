@@ -14,6 +14,13 @@ class LayoutScale {
 public:
     explicit constexpr LayoutScale(int dpi = kLayoutDpi) : dpi_(dpi > 0 ? dpi : kLayoutDpi) {}
     constexpr int dpi() const { return dpi_; }
+    // The same density with the suggestion strip below the keys, or without it.
+    constexpr LayoutScale withStrip(bool shown) const {
+        LayoutScale scale = *this;
+        scale.strip_ = shown;
+        return scale;
+    }
+    constexpr bool stripShown() const { return strip_; }
 
     // Rounded to the nearest pixel, halves up: the background artwork scales its outlines the same way.
     constexpr int toPixels(int twips) const {
@@ -29,7 +36,11 @@ public:
     }
     // The window takes whole pixels only (217 px * 1.5 is 325 px, not 326).
     constexpr int windowWidth() const { return kWindowWidthTwips * dpi_ / 1440; }
-    constexpr int windowHeight() const { return kWindowHeightTwips * dpi_ / 1440; }
+    // With the strip the window ends where the strip's scaled cells end.
+    constexpr int windowHeight() const {
+        return strip_ ? toPixels(kWindowHeightTwips + kSuggestionStripTwips)
+                      : kWindowHeightTwips * dpi_ / 1440;
+    }
     constexpr int titleBandHeight() const { return toPixels(kTitleBandTwips); }
 
     // The label under a pixel of the window, tested against the same pixel rectangles that are painted.
@@ -41,12 +52,16 @@ public:
         for (const Label& label : kLayout) {
             if (inside(label.rect)) return {HitTarget::Kind::Label, &label};
         }
+        for (const Label& cell : kSuggestionCells) {
+            if (strip_ && inside(cell.rect)) return {HitTarget::Kind::Label, &cell};
+        }
         if (inside(kLogoRect)) return {HitTarget::Kind::Logo, nullptr};
         return {};
     }
 
 private:
     int dpi_;
+    bool strip_ = false;
 };
 
 }  // namespace tapkeys

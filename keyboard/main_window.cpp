@@ -170,6 +170,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::onLoad() {
     painter_.setDpi(instance_, windowDpi(hwnd()));
     loadSettings();
+    configureWordStrip();
     styleCtl_.setClient(hwnd());
     tabletGestures_.disable(hwnd());
     topmostKeeper_ = TopmostKeeper{hwnd()};
@@ -185,6 +186,7 @@ void MainWindow::onLoad() {
 void MainWindow::onUnload() {
     styleCtl_.setTopMost(false);
     saveSettings();
+    wordStrip_.save();
     // The process ends here, inside the handler: a key string interrupted by this press is not finished.
     ::ExitProcess(0);
 }
@@ -235,10 +237,22 @@ bool MainWindow::followTargetLayout() {
     return keyMap_.followLayout(reinterpret_cast<std::uintptr_t>(layout), TargetLayoutReader{layout});
 }
 
+// The strip's files are read the first time prediction is on; with it off nothing is loaded. The strip
+// grows the window downwards, so nothing the layout places moves.
+void MainWindow::configureWordStrip() {
+    wordStrip_.configure(settings_.extras, wordListPath(ini_, appFolder_),
+                         appFolder_ + L"\\" + executableBaseName() + L"-learned-words.txt");
+    if (painter_.scale().stripShown() == wordStrip_.shown()) return;
+    painter_.showStrip(wordStrip_.shown());
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, painter_.scale().windowWidth(), painter_.scale().windowHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 void MainWindow::onPaint() {
     PaintScope paint{hwnd()};
     painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor),
-                   shownLights_);
+                   shownLights_, wordStrip_.words());
 }
 
 void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
@@ -323,9 +337,23 @@ void MainWindow::typeLabel(const Label& label, bool doubleClick) {
         case Control::Space: return keyMap_.onNamedKey(label.control);
         case Control::Shift: return keyMap_.onShift(doubleClick);
         case Control::CapsLock: return keyMap_.onCapsLock();
+        case Control::Suggestion: return typeSuggestion(label.index);
         case Control::Options:
         case Control::Close: return;
     }
+}
+
+// A cell types like a key: the target gets the foreground back, safe mode nudges every character, and a
+// one-shot Shift ends with it. An empty cell does nothing.
+void MainWindow::typeSuggestion(int cell) {
+    const std::wstring rest = wordStrip_.completion(cell);
+    if (!rest.empty()) keyMap_.typeToTarget(rest);
+}
+
+void MainWindow::invalidateStrip() {
+    const PixelRect first = painter_.scale().toPixels(kSuggestionCells[0].rect);
+    const RECT strip{0, first.top, painter_.scale().windowWidth(), painter_.scale().windowHeight()};
+    ::InvalidateRect(hwnd(), &strip, FALSE);
 }
 
 void MainWindow::holdKey(int pointer, const Label& label) {
@@ -377,7 +405,12 @@ void MainWindow::onMouseLeave() {
 
 void MainWindow::showOptions() {
     styleCtl_.setTopMost(false);
-    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
+    const auto forgetLearnedWords = [this] {
+        wordStrip_.forget();
+        invalidateStrip();
+    };
+    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC},
+                                        forgetLearnedWords)) {
         settings_ = std::move(*edited);
     }
     // However the dialog closed, the keys show the settings as they are now, the language file re-read.
@@ -388,6 +421,7 @@ void MainWindow::showOptions() {
     keyMap_.showKeySet(keyMap_.shifted());
     timing_.configure(settings_.extras);
     timingChanged();
+    configureWordStrip();
 }
 
 void MainWindow::dragWindow() {
@@ -402,6 +436,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     target_.tick(hwnd());
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
+    if (wordStrip_.poll(target_.targetWindow(), static_cast<std::uint64_t>(nowMs()))) invalidateStrip();
     // The notice about a refusing target stays until another target is in front.
     if (!painter_.notice().empty() && !refusesInput(target_.targetWindow())) showNotice({});
 }
@@ -440,6 +475,7 @@ void MainWindow::onTimingTick() {
 // A repeat takes the road of a press: hand-back, safe mode, the one-shot Shift released after it.
 void MainWindow::typeAgain(KeyId key) {
     if (key.control == Control::Key) return keyMap_.onCharacterKey(key.index);
+    if (key.control == Control::Suggestion) return typeSuggestion(key.index);
     keyMap_.onNamedKey(key.control);
 }
 
@@ -495,12 +531,19 @@ void MainWindow::giveForegroundToTarget() {
     topmostKeeper_.afterHandBack();
 }
 
+// The suggestions follow a key only once its keystrokes are out, so they never delay it; the strip
+// paints on WM_PAINT after the press handler.
 void MainWindow::sendKeyString(std::wstring_view keyString) {
-    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, keyOutput_);
+    if (foregroundRefusesInput()) return;
+    const std::wstring sent(keyString);  // the pauses of safe mode may run a press that changes the caller's
+    tapkeys::sendKeyString(sent, keyOutput_);
+    if (wordStrip_.typed(sent, static_cast<std::uint64_t>(nowMs()))) invalidateStrip();
 }
 
 void MainWindow::sendPositionKey(const PositionKey& key) {
-    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, keyOutput_);
+    if (foregroundRefusesInput()) return;
+    tapkeys::sendPositionKey(key, keyOutput_);
+    if (wordStrip_.typed(key.shown, static_cast<std::uint64_t>(nowMs()))) invalidateStrip();
 }
 
 // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift

@@ -12,8 +12,9 @@
 #include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/topmost_keeper.h"
-#include "output/process_integrity.h"
 #include "keyboard/touch_router.h"
+#include "keyboard/word_strip.h"
+#include "output/process_integrity.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
@@ -42,6 +43,7 @@ private:
     void applyKeyFont();
     void loadKeyMap();
     bool followTargetLayout();
+    void configureWordStrip();
 
     // Messages
     void onPaint();
@@ -63,6 +65,8 @@ private:
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
     void typeLabel(const Label& label, bool doubleClick);  // the keys; the buttons do nothing here
     void holdKey(int pointer, const Label& label);
+    void typeSuggestion(int cell);
+    void invalidateStrip();
     void showOptions();
     void dragWindow();
 
@@ -105,9 +109,10 @@ private:
     bool typingPress_ = false;                   // a mouse press is sending its keystrokes
     bool releasedWhileTyping_ = false;
     bool trackingLeave_ = false;
+    WordStrip wordStrip_;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;
-    bool moving_ = false;                    // inside a move loop: the user places the window
+    bool moving_ = false;  // inside a move loop: the user places the window
 };
 
 }  // namespace tapkeys

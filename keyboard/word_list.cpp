@@ -56,8 +56,8 @@ WordList WordList::parse(std::string_view text) {
     list.entries_.reserve(words.size());
     for (const ParsedWord& w : words) {
         list.entries_.push_back({static_cast<std::uint32_t>(list.pool_.size()),
-                                 static_cast<std::uint8_t>(w.key.size()), static_cast<std::uint8_t>(w.form.size()),
-                                 w.count});
+                                 static_cast<std::uint8_t>(w.key.size()),
+                                 static_cast<std::uint8_t>(w.form.size()), w.count});
         list.pool_ += w.key;
         list.pool_ += w.form;
         list.total_ += w.count;
@@ -72,14 +72,18 @@ std::wstring WordList::formOf(const Entry& e) const {
 }
 
 std::pair<std::size_t, std::size_t> WordList::rangeOf(std::string_view prefix) const {
-    const auto first = std::ranges::lower_bound(entries_, prefix, {}, [&](const Entry& e) { return keyOf(e); });
-    const auto last = std::find_if(first, entries_.end(), [&](const Entry& e) { return !keyOf(e).starts_with(prefix); });
-    return {static_cast<std::size_t>(first - entries_.begin()), static_cast<std::size_t>(last - entries_.begin())};
+    const auto first =
+        std::ranges::lower_bound(entries_, prefix, {}, [&](const Entry& e) { return keyOf(e); });
+    const auto last =
+        std::find_if(first, entries_.end(), [&](const Entry& e) { return !keyOf(e).starts_with(prefix); });
+    return {static_cast<std::size_t>(first - entries_.begin()),
+            static_cast<std::size_t>(last - entries_.begin())};
 }
 
 std::uint32_t WordList::countOf(std::wstring_view folded) const {
     const std::string key = toUtf8(folded);
-    const auto it = std::ranges::lower_bound(entries_, std::string_view(key), {}, [&](const Entry& e) { return keyOf(e); });
+    const auto it = std::ranges::lower_bound(entries_, std::string_view(key), {},
+                                             [&](const Entry& e) { return keyOf(e); });
     return it != entries_.end() && keyOf(*it) == key ? it->count : 0;
 }
 

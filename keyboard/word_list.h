@@ -36,7 +36,9 @@ private:
         std::uint8_t formLength;
         std::uint32_t count;
     };
-    std::string_view keyOf(const Entry& e) const { return std::string_view(pool_).substr(e.offset, e.keyLength); }
+    std::string_view keyOf(const Entry& e) const {
+        return std::string_view(pool_).substr(e.offset, e.keyLength);
+    }
     std::wstring formOf(const Entry& e) const;
     std::pair<std::size_t, std::size_t> rangeOf(std::string_view utf8Prefix) const;
 

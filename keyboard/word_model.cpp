@@ -14,7 +14,9 @@ constexpr double kLearnedPrior = 50.0;  // a first learned word weighs like one 
 constexpr double kRecentWords = 30.0;   // a word typed this many words ago has lost half its recency boost
 
 bool hasLetter(std::wstring_view word) {
-    return std::ranges::any_of(word, [](wchar_t c) { return isWordCharacter(c) && c != L'\'' && c != L'-' && (c < L'0' || c > L'9'); });
+    return std::ranges::any_of(word, [](wchar_t c) {
+        return isWordCharacter(c) && c != L'\'' && c != L'-' && (c < L'0' || c > L'9');
+    });
 }
 
 template <typename Number>
@@ -34,11 +36,13 @@ std::vector<std::string_view> fields(std::string_view line) {
 }  // namespace
 
 double WordModel::score(const std::wstring& key, std::uint32_t listCount, std::wstring_view previous) const {
-    double s = list_.totalCount() ? static_cast<double>(listCount) / static_cast<double>(list_.totalCount()) : 0;
+    double s =
+        list_.totalCount() ? static_cast<double>(listCount) / static_cast<double>(list_.totalCount()) : 0;
     if (const auto w = words_.find(key); w != words_.end()) {
         const double age = static_cast<double>(clock_ - w->second.lastUse);
         const double recency = 1.0 + kRecentWords / (kRecentWords + age);
-        s += kLearnedWeight * recency * w->second.count / (static_cast<double>(learnedTotal_) + kLearnedPrior);
+        s +=
+            kLearnedWeight * recency * w->second.count / (static_cast<double>(learnedTotal_) + kLearnedPrior);
     }
     if (!previous.empty()) {
         const auto p = pairs_.find({std::wstring(previous), key});
@@ -65,12 +69,16 @@ std::vector<std::wstring> WordModel::rank(std::wstring_view prefix, std::wstring
         std::wstring key = lowerCased(w.form);
         const auto learned = words_.find(key);
         consider(std::move(key),
-                 learned != words_.end() && !learned->second.form.empty() ? learned->second.form : std::move(w.form),
+                 learned != words_.end() && !learned->second.form.empty() ? learned->second.form
+                                                                          : std::move(w.form),
                  w.count);
     }
-    const auto learnedForm = [](const std::wstring& key, const Learned& l) { return l.form.empty() ? key : l.form; };
+    const auto learnedForm = [](const std::wstring& key, const Learned& l) {
+        return l.form.empty() ? key : l.form;
+    };
     // Before any letter the words that follow the previous one and the most frequent ones are offered.
-    for (auto it = words_.lower_bound(std::wstring(prefix)); !prefix.empty() && it != words_.end() && it->first.starts_with(prefix); ++it)
+    for (auto it = words_.lower_bound(std::wstring(prefix));
+         !prefix.empty() && it != words_.end() && it->first.starts_with(prefix); ++it)
         consider(it->first, learnedForm(it->first, it->second), list_.countOf(it->first));
     if (!previous.empty()) {
         const std::wstring prev(previous);
@@ -87,7 +95,8 @@ std::vector<std::wstring> WordModel::rank(std::wstring_view prefix, std::wstring
     candidates.erase(copies.begin(), copies.end());
     std::ranges::stable_sort(candidates, std::ranges::greater{}, &Candidate::score);
     std::vector<std::wstring> forms;
-    for (std::size_t i = 0; i < candidates.size() && i < limit; ++i) forms.push_back(std::move(candidates[i].form));
+    for (std::size_t i = 0; i < candidates.size() && i < limit; ++i)
+        forms.push_back(std::move(candidates[i].form));
     return forms;
 }
 
@@ -119,7 +128,8 @@ void WordModel::letGoOfOldest(Map& map, std::size_t limit) {
     std::ranges::nth_element(uses, cut);
     std::erase_if(map, [&](const auto& entry) {
         if (entry.second.lastUse > *cut) return false;
-        if constexpr (std::is_same_v<Map, std::map<std::wstring, Learned>>) learnedTotal_ -= entry.second.count;
+        if constexpr (std::is_same_v<Map, std::map<std::wstring, Learned>>)
+            learnedTotal_ -= entry.second.count;
         return true;
     });
 }
@@ -132,14 +142,16 @@ void WordModel::forget() {
 }
 
 std::string WordModel::learnedText() const {
-    std::string text = "# tapkeys: learned words (word, form, count, last use) and word pairs (previous, next, count, last use)\n";
+    std::string text =
+        "# tapkeys: learned words (word, form, count, last use) and word pairs (previous, next, count, last "
+        "use)\n";
     for (const auto& [key, w] : words_) {
         text += "word\t" + toUtf8(key) + '\t' + toUtf8(w.form.empty() ? key : w.form) + '\t' +
                 std::to_string(w.count) + '\t' + std::to_string(w.lastUse) + '\n';
     }
     for (const auto& [key, p] : pairs_) {
-        text += "pair\t" + toUtf8(key.first) + '\t' + toUtf8(key.second) + '\t' + std::to_string(p.count) + '\t' +
-                std::to_string(p.lastUse) + '\n';
+        text += "pair\t" + toUtf8(key.first) + '\t' + toUtf8(key.second) + '\t' + std::to_string(p.count) +
+                '\t' + std::to_string(p.lastUse) + '\n';
     }
     return text;
 }
@@ -153,7 +165,8 @@ void WordModel::readLearned(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::vector<std::string_view> f = fields(line);
         Learned value;
-        if (f.size() != 5 || !readNumber(f[3], value.count) || !readNumber(f[4], value.lastUse) || value.count == 0)
+        if (f.size() != 5 || !readNumber(f[3], value.count) || !readNumber(f[4], value.lastUse) ||
+            value.count == 0)
             continue;
         const std::wstring first = fromUtf8(f[1]), second = fromUtf8(f[2]);
         if (first.empty() || second.empty() || first != lowerCased(first)) continue;

@@ -44,17 +44,19 @@ WordAtCaret wordAtCaret(std::wstring_view before) {
     while (j > 0 && closesQuote(before[j - 1])) --j;
     if (j > 0 && endsSentence(before[j - 1])) return at.sentenceStart = spaced, at;
     while (i > 0 && !isWordCharacter(before[i - 1]) && !endsSentence(before[i - 1])) --i;
-    if (i > 0 && isWordCharacter(before[i - 1])) at.previous = before.substr(wordStart(before, i), i - wordStart(before, i));
+    if (i > 0 && isWordCharacter(before[i - 1]))
+        at.previous = before.substr(wordStart(before, i), i - wordStart(before, i));
     return at;
 }
 
 std::wstring inTypedCase(std::wstring form, std::wstring_view typed, bool sentenceStart) {
     if (form.empty()) return form;
-    const bool allCaps = typed.size() >= 2 && std::ranges::all_of(typed, [](wchar_t c) { return upperCase(c) == c; }) &&
+    const bool allCaps = typed.size() >= 2 &&
+                         std::ranges::all_of(typed, [](wchar_t c) { return upperCase(c) == c; }) &&
                          std::ranges::any_of(typed, isUpperCase);
     if (allCaps) {
         for (wchar_t& c : form) c = upperCase(c);
-    } else if (sentenceStart || (!typed.empty() && isUpperCase(typed[0]))) {
+    } else if (typed.empty() ? sentenceStart : isUpperCase(typed[0])) {
         form[0] = upperCase(form[0]);
     }
     return form;
@@ -105,7 +107,8 @@ void WordPrediction::learnFinishedWords(const CaretText& was, const CaretText& n
     const std::size_t wasEnd = was.start + was.before.size(), nowEnd = now.start + now.before.size();
     if (nowEnd <= was.start || now.start > wasEnd) return;  // no text in common: another place in the field
     std::size_t same = std::max(was.start, now.start);
-    while (same < std::min(wasEnd, nowEnd) && was.before[same - was.start] == now.before[same - now.start]) ++same;
+    while (same < std::min(wasEnd, nowEnd) && was.before[same - was.start] == now.before[same - now.start])
+        ++same;
     if (nowEnd - same > kMostTypedBetweenReadings) return;
     const std::wstring_view text = now.before;
     for (std::size_t end = same - now.start; end < text.size(); ++end) {

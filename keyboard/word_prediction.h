@@ -62,8 +62,9 @@ struct WordAtCaret {
     bool sentenceStart = false;
 };
 WordAtCaret wordAtCaret(std::wstring_view before);
-// A suggestion as it is offered after `typed`: capitalised where the word was begun with a capital or a
-// sentence starts, in capitals where two or more were typed.
+// A suggestion as it is offered after `typed`: capitalised where the word was begun with a capital, or
+// where a sentence starts and no letter of it was typed yet (a cell types only the rest of the word, so a
+// lower-case beginning stays); in capitals where two or more were typed.
 std::wstring inTypedCase(std::wstring form, std::wstring_view typed, bool sentenceStart);
 
 }  // namespace tapkeys

@@ -27,7 +27,8 @@ const NumberBox kNumberBoxes[] = {
 
 class MoreSettingsDialog : public BaseDialog<MoreSettingsDialog> {
 public:
-    explicit MoreSettingsDialog(ExtrasSettings& extras) : extras_(extras) {}
+    MoreSettingsDialog(ExtrasSettings& extras, const std::function<void()>& forgetLearnedWords)
+        : extras_(extras), forgetLearnedWords_(forgetLearnedWords) {}
 
     bool show(HWND owner) { return runModal(owner, IDD_MORE_SETTINGS) == IDOK; }
 
@@ -48,6 +49,9 @@ private:
     void onInit() {
         setChecked(control(IDC_CHK_KEY_FEEDBACK), extras_.keyFeedback);
         setChecked(control(IDC_CHK_FOLLOW_LAYOUT), extras_.followLayout);
+        setChecked(control(IDC_CHK_PREDICTION), extras_.prediction);
+        setChecked(control(IDC_CHK_LEARN_WORDS), extras_.learnWords);
+        ::EnableWindow(control(IDC_CMD_FORGET_WORDS), forgetLearnedWords_ ? TRUE : FALSE);
         for (const NumberBox& box : kNumberBoxes) {
             const HWND upDown = control(box.upDown);
             const int low = box.range.off >= 0 ? box.range.off : box.range.min;
@@ -62,6 +66,8 @@ private:
     void onCommand(int id, int code) {
         if (id == IDOK) return onOk();
         if (id == IDCANCEL) return void(::EndDialog(hwnd(), IDCANCEL));
+        if (id == IDC_CMD_FORGET_WORDS && code == BN_CLICKED && forgetLearnedWords_)
+            return forgetLearnedWords_();
         // A box shows the value it stands for as soon as the user leaves it, so OK holds no surprise.
         if (code != EN_KILLFOCUS) return;
         for (const NumberBox& box : kNumberBoxes) {
@@ -92,18 +98,22 @@ private:
         ExtrasSettings edited = extras_;
         edited.keyFeedback = isChecked(control(IDC_CHK_KEY_FEEDBACK));
         edited.followLayout = isChecked(control(IDC_CHK_FOLLOW_LAYOUT));
+        edited.prediction = isChecked(control(IDC_CHK_PREDICTION));
+        edited.learnWords = isChecked(control(IDC_CHK_LEARN_WORDS));
         for (const NumberBox& box : kNumberBoxes) edited.*box.value = valueOf(box);
         extras_ = edited;
         ::EndDialog(hwnd(), IDOK);
     }
 
     ExtrasSettings& extras_;
+    const std::function<void()>& forgetLearnedWords_;
 };
 
 }  // namespace
 
-bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras) {
-    MoreSettingsDialog dialog(extras);
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras,
+                            const std::function<void()>& forgetLearnedWords) {
+    MoreSettingsDialog dialog(extras, forgetLearnedWords);
     return dialog.show(owner);
 }
 

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "settings/extras_settings.h"
 
 namespace tapkeys {
 
 // On OK writes extras and returns true; Cancel, Esc and the close box leave it untouched.
-bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras);
+// forgetLearnedWords runs when its button is pressed; without one the button is greyed.
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras,
+                            const std::function<void()>& forgetLearnedWords = {});
 
 }  // namespace tapkeys

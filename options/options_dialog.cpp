@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "options/font_choice.h"
 #include "options/more_settings_dialog.h"
 #include "options/options_form.h"
@@ -42,8 +44,9 @@ Font keymapFont() {
 
 class OptionsDialog : public BaseDialog<OptionsDialog> {
 public:
-    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets)
-        : settings_(current), keySets_(currentKeySets) {}
+    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets,
+                  std::function<void()> forgetLearnedWords)
+        : settings_(current), keySets_(currentKeySets), forgetLearnedWords_(std::move(forgetLearnedWords)) {}
 
     std::optional<KeyboardSettings> show(HWND owner) {
         if (runModal(owner, IDD_OPTIONS) != IDOK) return std::nullopt;
@@ -140,7 +143,7 @@ private:
                 return;
             case IDC_CMD_MORE:
                 // The values stay with this dialog: its OK stores them, its Cancel drops them.
-                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_);
+                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_, forgetLearnedWords_);
                 return;
             default: return;
         }
@@ -233,6 +236,7 @@ private:
 
     KeyboardSettings settings_;
     const KeySets& keySets_;
+    std::function<void()> forgetLearnedWords_;
     std::int32_t colorButtonFace_ = 0;
     ExtrasSettings extras_;  // edited in the "More settings" dialog
     bool closing_ = false;
@@ -256,9 +260,10 @@ void initCommonControls() {
 }  // namespace
 
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
-                                                  const KeySets& currentKeySets) {
+                                                  const KeySets& currentKeySets,
+                                                  std::function<void()> forgetLearnedWords) {
     initCommonControls();
-    OptionsDialog dialog(current, currentKeySets);
+    OptionsDialog dialog(current, currentKeySets, std::move(forgetLearnedWords));
     return dialog.show(owner);
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 
 #include "options/color_dialog.h"
@@ -14,8 +15,10 @@ namespace tapkeys {
 
 // Shows the dialog modally over owner (which may be null), filled from current. OK returns the edited
 // settings; Cancel, Esc and the close box return nothing. currentKeySets (the sets now on the keys) fill an
-// empty user key-map box when the user chooses the user-defined layout.
+// empty user key-map box when the user chooses the user-defined layout. forgetLearnedWords runs at once
+// when the user asks for it in "More settings", whatever the dialogs' buttons do later.
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
-                                                  const KeySets& currentKeySets);
+                                                  const KeySets& currentKeySets,
+                                                  std::function<void()> forgetLearnedWords = {});
 
 }  // namespace tapkeys

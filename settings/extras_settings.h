@@ -10,6 +10,8 @@ struct ExtrasSettings {
     int repeatRate = 10;        // REPEATRATE repeats per second, 1-30
     int dwellTime = 0;          // DWELLTIME ms of resting on a key that types it; 0 off, else 300-5000
     bool followLayout = false;  // FOLLOWLAYOUT: keys follow the target's keyboard layout
+    bool prediction = false;    // PREDICTION: a strip of suggested words below the keys
+    bool learnWords = true;     // LEARNWORDS: prediction learns the words typed
     bool operator==(const ExtrasSettings&) const = default;
 };
 

@@ -93,6 +93,10 @@ constexpr std::array kSettings{
     Setting{L"extras", L"DWELLTIME",
             Ranged{field(&ExtrasSettings::dwellTime), kDwellTimeRange, ExtrasSettings{}.dwellTime}},
     Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
+    Setting{L"extras", L"PREDICTION",
+            Switch{field(&ExtrasSettings::prediction), ExtrasSettings{}.prediction}},
+    Setting{L"extras", L"LEARNWORDS",
+            Switch{field(&ExtrasSettings::learnWords), ExtrasSettings{}.learnWords}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.

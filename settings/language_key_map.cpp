@@ -58,8 +58,21 @@ bool isSafeLanguageCode(std::wstring_view code) {
     return !isDeviceName(code);
 }
 
+namespace {
+
+std::wstring usedLanguage(IniAccess& ini, const std::wstring& appFolder) {
+    return ini.readIni(L"general", L"USEDLANGUAGE", L"en", appFolder + L"\\dax.ini");
+}
+
+}  // namespace
+
+std::wstring wordListPath(IniAccess& ini, const std::wstring& appFolder) {
+    const std::wstring code = usedLanguage(ini, appFolder);
+    return isSafeLanguageCode(code) ? appFolder + L"\\lang\\" + code + L"-words.txt" : std::wstring{};
+}
+
 KeySets loadLanguageKeyMap(IniAccess& ini, const std::wstring& appFolder) {
-    const std::wstring code = ini.readIni(L"general", L"USEDLANGUAGE", L"en", appFolder + L"\\dax.ini");
+    const std::wstring code = usedLanguage(ini, appFolder);
     if (!isSafeLanguageCode(code)) {
         return {std::wstring(kPlaceholderKeySet), std::wstring(kPlaceholderKeySet)};
     }

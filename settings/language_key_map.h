@@ -24,6 +24,10 @@ KeySets loadKeyMap(IniAccess& ini, const std::wstring& appFolder, const Keyboard
 // isSafeLanguageCode) reads like a missing language file: both layers are the placeholder.
 KeySets loadLanguageKeyMap(IniAccess& ini, const std::wstring& appFolder);
 
+// The word list of word prediction for the language dax.ini names: <appFolder>\lang\<code>-words.txt;
+// empty for a code that is not a plain file name.
+std::wstring wordListPath(IniAccess& ini, const std::wstring& appFolder);
+
 // Whether a language code names nothing but a file inside the "lang" folder: no path separators, drive
 // or stream colons, "..", control characters, wildcards or other characters Windows forbids in file
 // names, and no DOS device name (CON, NUL, COM1, ...), which would open a device instead of a file.

@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     const auto update = [&] {
         const auto begin = std::chrono::steady_clock::now();
         prediction.update(typed, true);
-        updateMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+        updateMs.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
     };
     update();
     for (std::size_t i = 0; i < text.size();) {
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
         const int choosing = spaceFollows ? 1 : 2;  // the cell, and a Backspace for the space it adds
         if (end > i && offered != prediction.suggestions().end() &&
             choosing < touches(text.substr(i, end - i)) + (spaceFollows ? 1 : 0)) {
-            applyKeyString(typed, prediction.completion(static_cast<std::size_t>(offered - prediction.suggestions().begin())));
+            applyKeyString(typed, prediction.completion(
+                                      static_cast<std::size_t>(offered - prediction.suggestions().begin())));
             if (!spaceFollows) applyKeyString(typed, L"{BKSP}");
             withPrediction += choosing;
             i = spaceFollows ? end + 1 : end;
@@ -109,13 +111,18 @@ int main(int argc, char** argv) {
         }
         update();
     }
-    const double saved = plain > 0 ? 100.0 * static_cast<double>(plain - withPrediction) / static_cast<double>(plain) : 0;
+    const double saved =
+        plain > 0 ? 100.0 * static_cast<double>(plain - withPrediction) / static_cast<double>(plain) : 0;
     std::printf("characters %zu keystrokes %lld saved %.1f%%\n", text.size(), withPrediction, saved);
     if (options.timing && !updateMs.empty()) {
         std::ranges::sort(updateMs);
-        const auto at = [&](double q) { return updateMs[static_cast<std::size_t>(q * static_cast<double>(updateMs.size() - 1))]; };
-        std::fprintf(stderr, "updates %zu median %.3f ms p95 %.3f ms max %.3f ms (keystrokes without prediction %lld)\n",
-                     updateMs.size(), at(0.5), at(0.95), updateMs.back(), plain);
+        const auto at = [&](double q) {
+            return updateMs[static_cast<std::size_t>(q * static_cast<double>(updateMs.size() - 1))];
+        };
+        std::fprintf(
+            stderr,
+            "updates %zu median %.3f ms p95 %.3f ms max %.3f ms (keystrokes without prediction %lld)\n",
+            updateMs.size(), at(0.5), at(0.95), updateMs.back(), plain);
     }
     return 0;
 }

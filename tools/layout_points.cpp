@@ -32,6 +32,7 @@ std::string_view controlName(Control control) {
         case Control::Space: return "Space";
         case Control::Options: return "Options";
         case Control::Close: return "Close";
+        case Control::Suggestion: return "Suggestion";
     }
     return "?";
 }
@@ -91,6 +92,12 @@ int main(int argc, char** argv) {
             std::string(fontName(label.font)).c_str(), jsonString(label.caption).c_str());
         first = false;
     }
-    std::printf("\n  ]\n}\n");
+    // The suggestion strip's cells, where the window shows them with word prediction on.
+    std::printf("\n  ],\n  \"suggestions\": [");
+    const tapkeys::LayoutScale withStrip = scale.withStrip(true);
+    for (const tapkeys::Label& cell : tapkeys::kSuggestionCells)
+        std::printf("%s{%s}", cell.index == 0 ? "" : ", ", rectJson(withStrip.toPixels(cell.rect)).c_str());
+    std::printf("],\n  \"windowWithStrip\": {\"width\": %d, \"height\": %d}\n}\n", withStrip.windowWidth(),
+                withStrip.windowHeight());
     return 0;
 }

@@ -10,8 +10,8 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
 import random
 import time
 
-from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
-                    wait_for, windows_path)
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Rect, Setup, check, end,
+                    ini_bytes, wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag, drawn,
                    hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
                    read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
@@ -77,6 +77,13 @@ REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
+# Word prediction with a short word list of the host's language, learning on or off.
+WORDS = {"lang/uk-words.txt": b"the\t500\nthat\t400\nthis\t300\nwhat\t200\nwhen\t100\nzero\t1\n"}
+PREDICTING, NOT_LEARNING = (Setup(name, **UK_HOST, files=WORDS, settings={
+    "misc": PLACED, "extras": {"PREDICTION": "1", "LEARNWORDS": learn}}) for name, learn in
+    (("predicting", "1"), ("not-learning", "0")))
+T, H, Z, B, U = (UK_NORMAL.index(c) for c in "thzbu")
+ZEBU = [key(Z, "z"), key(E, "e"), key(B, "b"), key(U, "u"), tap("Space", 0, " ")]
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
@@ -95,7 +102,7 @@ USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "
               "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
 FIRST_CLOSE = ("[misc] SAFEMODE=0 WINDOWX={x} WINDOWY={y} [fonts] FONTFACE=Arial FONTSTYLE= FONTSIZE=14 FONTCOLOR=0 "
                "[keymapping] KEYMAP=ini USERKEYMAPNORMAL= USERKEYMAPSHIFT= [extras] KEYFEEDBACK=1 REPEATDELAY=0 "
-               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0")
+               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 PREDICTION=0 LEARNWORDS=1")
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
@@ -182,6 +189,22 @@ def console_target(ctx):
         check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
     finally:
         end(console)
+
+
+def strip_picture(ctx):
+    """The keyboard with its suggestion strip, for the README."""
+    ctx.desktop.save_picture(ctx.workdir / "prediction.png",
+                             Rect(*ctx.keyboard.origin, ctx.layout.width, ctx.layout.height_with_strip))
+
+
+def learned(*words):
+    """The learned words file beside the settings holds these words (none: there is no file)."""
+    def step(ctx):
+        path = ctx.keyboard.folder / "tapkeys-learned-words.txt"
+        check(path.exists() == bool(words), f"{path.name} exists: {path.exists()}")
+        text = path.read_text(encoding="utf-8") if words else ""
+        check(all(f"word\t{w}\t" in text for w in words), f"{path.name} lacks one of {words}: {text!r}")
+    return step
 
 
 def flat(actions):
@@ -297,6 +320,17 @@ CASES = [
          dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
                                             "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
                                             "extras/FOLLOWLAYOUT": "0"})),
+    # Word prediction: the strip below the keys completes the word before the caret, whether its letters
+    # came through the keys or the physical keyboard, and learns what is typed.
+    Case("prediction_t_h_and_the_first_cell_type_the_and_a_space", KEYBOARD, PREDICTING, key(T, "t"), key(H, "h"),
+         strip_picture, tap("Suggestion", 0, "e "), typed("the ")),
+    Case("prediction_completes_letters_typed_on_the_physical_keyboard", KEYBOARD, PREDICTING, x_type("wh"),
+         quiet(0.4), tap("Suggestion", 0, "at "), typed("what ")),
+    Case("prediction_offers_a_word_typed_twice_from_its_first_two_letters", KEYBOARD, PREDICTING, ZEBU, ZEBU,
+         key(Z, "z"), key(E, "e"), tap("Suggestion", 0, "bu "), typed("zebu zebu zebu ")),
+    Case("prediction_learned_words_survive_a_restart", KEYBOARD, PREDICTING, close(), learned("zebu", "the"),
+         relaunch(), activate(), key(Z, "z"), key(E, "e"), tap("Suggestion", 0, "bu "), typed("zebu ")),
+    Case("prediction_with_learning_off_writes_nothing", KEYBOARD, NOT_LEARNING, ZEBU, ZEBU, close(), learned()),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
          drawn(), clean_outlines(), picture("keyboard-144")),

@@ -169,6 +169,10 @@ class Layout:
         self.labels = [Label(e["control"], e["index"], e["part"],
                              Rect(e["left"], e["top"], e["width"], e["height"]), e["font"])
                        for e in document["labels"]]
+        # The suggestion strip's cells: below the keys, where the window shows them with prediction on.
+        self.labels += [Label("Suggestion", i, "Caption", Rect(**cell), "None")
+                        for i, cell in enumerate(document["suggestions"])]
+        self.height_with_strip = document["windowWithStrip"]["height"]
 
     @classmethod
     def from_tool(cls, tool, dpi, desktop):

@@ -17,7 +17,7 @@ constexpr char kList[] =
 
 std::string joined(const std::vector<std::wstring>& words) {
     std::string out;
-    for (const std::wstring& w : words) out += (out.empty() ? "" : " ") + toUtf8(w);
+    for (const std::wstring& w : words) out.append(out.empty() ? "" : " ").append(toUtf8(w));
     return out;
 }
 
@@ -47,15 +47,16 @@ TEST(WordPrediction, RanksByListLearnedWordsRecencyAndPairs) {
         {L"", L"th", "the that this"},  // list counts; the list's repeat of "the" and "bad word" are skipped
         {L"", L"", "the I what"},       // before any letter: the most frequent
         {L"", L"z", "zero zebra"},
-        {L"", L"the", "they there then"},  // never the typed word itself
-        {L"", L"i", "I'm"},               // the list's own capital stays
+        {L"", L"the", "they there then"},        // never the typed word itself
+        {L"", L"i", "I'm"},                      // the list's own capital stays
         {L"zebra zebra ", L"ze", "zebra zero"},  // a word typed twice is offered first from two letters
         {L"think think think ", L"th", "think the that"},
         {L"thinks ", L"thi", "this thinks think"},  // a new word is learned; one use ranks it after this
         {L"zebra crossing and zebra crossing ", L"zebra ", "crossing the I"},  // pairs, before any letter
-        {L"Zebra ", L"the z", "zebra zero"},       // a capital opening a sentence is not the word's form
+        {L"Zebra ", L"the z", "zebra zero"},  // a capital opening a sentence is not the word's form
         {L"we met Zoe and Zoe ", L"the z", "Zoe zero zebra"},  // a name inside a sentence keeps it
-        {L"thank{BKSP}{BKSP}{BKSP}{BKSP}{BKSP}the ", L"tha", "that"},  // rubbed out before its end: not learned
+        {L"thank{BKSP}{BKSP}{BKSP}{BKSP}{BKSP}the ", L"tha",
+         "that"},                                              // rubbed out before its end: not learned
         {L"zebra,zebra.zebra\nzebra\t", L"ze", "zebra zero"},  // any separator ends a word
     };
     for (const auto& c : cases) {
@@ -73,13 +74,12 @@ TEST(WordPrediction, OffersTheCaseTypedAndCompletesWithASpace) {
         const char* offered;
         const char* firstCompletion;
     } cases[] = {
-        {L"Th", "The That This", "e "},
-        {L"TH", "THE THAT THIS", "E "},
-        {L"", "The I What", "The "},          // an empty field starts a sentence
-        {L"it is. ", "The I What", "The "},   // so does . ! or ? and a space
-        {L"Really?\n wh", "What When", "at "},
-        {L"he said \"no.\" th", "The That This", "e "},
-        {L"e.g.th", "the that this", "e "},    // no space after the stop: the same sentence
+        {L"Th", "The That This", "e "},        {L"TH", "THE THAT THIS", "E "},
+        {L"", "The I What", "The "},         // an empty field starts a sentence
+        {L"it is. ", "The I What", "The "},  // so does . ! or ? and a space
+        {L"Really?\n ", "The I What", "The "}, {L"he said \"no.\" ", "The I What", "The "},
+        {L"it is. th", "the that this", "e "},  // the letters typed decide
+        {L"e.g.th", "the that this", "e "},     // no space after the stop: the same sentence
         {L"ok, th", "the that this", "e "},
     };
     for (const auto& c : cases) {
@@ -130,7 +130,8 @@ TEST(WordModel, LearnedWordsReadBackFromTheirTextAndSkipDamagedLines) {
     EXPECT_EQ(text.substr(text.find('\n') + 1),
               "word\tzebra\tzebra\t2\t3\nword\tzoe\tZoe\t1\t1\npair\tzoe\tzebra\t1\t2\n");
     WordModel back;
-    back.readLearned(text + "word\tbad\n" + "word\tx\ty\t1\t1\n" + "pair\ta\tb\t0\t1\n" + "word\tok\tok\t1\tlots\n");
+    back.readLearned(text + "word\tbad\n" + "word\tx\ty\t1\t1\n" + "pair\ta\tb\t0\t1\n" +
+                     "word\tok\tok\t1\tlots\n");
     EXPECT_EQ(back.learnedText(), text);
     back.forget();
     EXPECT_EQ(back.learnedWords() + back.learnedPairs(), 0u);
@@ -138,7 +139,8 @@ TEST(WordModel, LearnedWordsReadBackFromTheirTextAndSkipDamagedLines) {
 
 TEST(WordModel, LetsGoOfTheLeastLatelyUsedAtItsCap) {
     WordModel model;
-    for (std::size_t i = 0; i <= WordModel::kMaxLearnedWords; ++i) model.learn(L"w" + std::to_wstring(i), L"", false);
+    for (std::size_t i = 0; i <= WordModel::kMaxLearnedWords; ++i)
+        model.learn(L"w" + std::to_wstring(i), L"", false);
     // Word i was used at time i + 1: the tenth used least lately, w0 to w2000, went.
     EXPECT_EQ(model.learnedWords(), WordModel::kMaxLearnedWords * 9 / 10);
     EXPECT_EQ(joined(model.rank(L"w2000", L"", 5)), "w20000");
@@ -148,8 +150,10 @@ TEST(WordModel, LetsGoOfTheLeastLatelyUsedAtItsCap) {
 TEST(WordText, FoldsCaseAndDecodesUtf8) {
     EXPECT_EQ(lowerCased(L"ÀÉÎÕÜ ĀĞŁŽ ΑΩ ДЯЁ Straße"), L"àéîõü āğłž αω дяё straße");
     for (wchar_t c : std::wstring_view(L"àéîõüāğłžαωдяё")) EXPECT_EQ(lowerCase(upperCase(c)), c);
-    EXPECT_EQ(fromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xFF"), std::wstring(L"aé€") + fromUtf8("\xF0\x9F\x98\x80") + L"\xFFFD");
-    EXPECT_EQ(toUtf8(fromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(fromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xFF"),
+              std::wstring(L"aé€") + fromUtf8("\xF0\x9F\x98\x80") + L"\xFFFD");
+    EXPECT_EQ(toUtf8(fromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")),
+              "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
 }
 
 }  // namespace
