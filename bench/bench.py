@@ -4,10 +4,10 @@ Xvfb, with xvkbd beside them as the peer a Linux user would pick.
 
     bench.py --exe tapkeys.exe --floor bench_floor.exe --gui-objects bench_gui_objects.exe
              --target tapkeys_e2e_target.exe --layout-tool tapkeys_e2e_layout_points.exe
-             [--state DIR] [--only latency,feedback,startup,idle,memory] [--presses 500] [--blocks 5]
+             [--state DIR] [--only latency,feedback,startup,idle,memory,strip] [--presses 500] [--blocks 5]
              [--feedback-presses 200]
              [--startups 15] [--idle-seconds 60] [--memory-presses 10000] [--json FILE] [--markdown FILE]
-             [--follow-layout]
+             [--follow-layout] [--prediction] [--ksr bench_ksr.exe]
 
 Latency: a pointer press on a key (XTest, stamped on CLOCK_MONOTONIC_RAW) to the WM_CHAR in the target
 window's edit control (stamped by QueryPerformanceCounter, which Wine reads from the same clock).
@@ -16,11 +16,15 @@ shows it lit.
 Start-up: process start to the first frame that matches the settled window. Idle: CPU time of the
 process over the given seconds untouched (and of the wineserver meanwhile). Memory: private bytes (the
 process's anonymous pages) and GDI / USER objects after start and after the given number of key presses.
+Strip: the time word prediction takes to find a key's suggestions, every keystroke of the benchmark text
+in bench/text typed with the English list (tapkeys-ksr built for Windows, under the same Wine).
 """
 
 import argparse
 import json
 import random
+import re
+import subprocess
 import sys
 import time
 from pathlib import Path
@@ -46,7 +50,7 @@ def arguments():
     for name in ("exe", "floor", "gui-objects", "target", "layout-tool"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--state", default="build/bench-win/bench-wine")
-    parser.add_argument("--only", default="latency,feedback,startup,idle,memory")
+    parser.add_argument("--only", default="latency,feedback,startup,idle,memory,strip")
     parser.add_argument("--feedback-presses", type=int, default=200)
     parser.add_argument("--presses", type=int, default=500, help="latency samples per program")
     parser.add_argument("--blocks", type=int, default=5, help="latency samples are taken in this many rounds")
@@ -58,6 +62,9 @@ def arguments():
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     parser.add_argument("--follow-layout", action="store_true",
                         help="tapkeys with FOLLOWLAYOUT=1: its keys follow the target's keyboard layout")
+    parser.add_argument("--prediction", action="store_true",
+                        help="tapkeys with PREDICTION=1: the suggestion strip below the keys, English list")
+    parser.add_argument("--ksr", help="bench_ksr.exe, for the strip figure")
     return parser.parse_args()
 
 
@@ -282,6 +289,21 @@ def memory(session, args):
     return results
 
 
+def strip(session, args):
+    """tapkeys-ksr's timing of every update of the suggestions over the benchmark text."""
+    root = Path(__file__).resolve().parents[1]
+    with open(root / "bench" / "text" / "state-of-the-union-2013-2016.txt", "rb") as text:
+        done = subprocess.run(["wine", str(Path(args.ksr).resolve()), "--timing", "--words",
+                               str(root / "lang" / "en-words.txt")], stdin=text, capture_output=True,
+                              env=session.desktop.env, timeout=1200, check=True)
+    saved = re.search(r"saved ([\d.]+)%", done.stdout.decode())
+    timing = re.search(r"updates (\d+) median ([\d.]+) ms p95 ([\d.]+) ms max ([\d.]+) ms", done.stderr.decode())
+    if not saved or not timing:
+        raise CaseFailure(f"tapkeys-ksr printed {done.stdout!r} {done.stderr[-400:]!r}")
+    return {"saved_percent": float(saved[1]), "n": int(timing[1]), "median": float(timing[2]),
+            "p95": float(timing[3]), "max": float(timing[4])}
+
+
 # Report
 
 def markdown(results):
@@ -321,6 +343,10 @@ def markdown(results):
         lines.append(f"| idle CPU over {tk['seconds']:.0f} s (wineserver meanwhile) | {fl['cpu_ms']:.0f} ms "
                      f"({fl['wineserver_cpu_ms']:.0f} ms) | {tk['cpu_ms']:.0f} ms ({tk['wineserver_cpu_ms']:.0f} ms) | "
                      f"{ratio(tk['cpu_ms'], fl['cpu_ms']):.2f} | {xv['cpu_ms']:.0f} ms | ≤ 1.2 |")
+    if "strip" in results:
+        st = results["strip"]
+        lines.append(f"| suggestion strip update, median (p95), {st['n']} keystrokes, English list | – | "
+                     f"{st['median']:.2f} ms ({st['p95']:.2f} ms) | – | – | p95 ≤ 2 ms |")
     if "memory" in results:
         mem = results["memory"]
         fl, tk = mem["floor"], mem["tapkeys"]
@@ -342,7 +368,8 @@ def markdown(results):
 
 def main():
     args = arguments()
-    sections = {"latency": latency, "feedback": feedback, "startup": startup, "idle": idle, "memory": memory}
+    sections = {"latency": latency, "feedback": feedback, "startup": startup, "idle": idle, "memory": memory,
+                "strip": strip}
     wanted = [name for name in args.only.split(",") if name]
     results = {}
     with Session(args) as session:

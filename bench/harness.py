@@ -24,9 +24,16 @@ CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
 __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
 
 
-def keyboard_setup(safe_mode, follow_layout=False):
-    return plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
-                 extras={"FOLLOWLAYOUT": "1" if follow_layout else "0"})
+ENGLISH_WORDS = Path(__file__).resolve().parents[1] / "lang" / "en-words.txt"
+
+
+def keyboard_setup(safe_mode, follow_layout=False, prediction=False):
+    """With prediction the English word list ships beside it as the host language's."""
+    setup = plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
+                  extras={"FOLLOWLAYOUT": "1" if follow_layout else "0", "PREDICTION": "1" if prediction else "0"})
+    if prediction:
+        setup.files["lang/uk-words.txt"] = ENGLISH_WORDS.read_bytes()
+    return setup
 
 
 def cpu_seconds(pid):
@@ -120,7 +127,8 @@ class Session:
 
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
-        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False))
+        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False),
+                               getattr(self.args, "prediction", False))
         folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:

@@ -130,7 +130,7 @@ void KeyboardPainter::createCaptionFonts() {
         }
     }
     titleFont_ = createFont(L"Arial", 1200, true);
-    stripFont_ = createFont(L"Arial", 1275, false);
+    stripFont_ = scale_.stripShown() ? createFont(L"Arial", 1275, false) : Font{};
 }
 
 void KeyboardPainter::setKeyFont(const KeyFontSpec& font) {
@@ -199,6 +199,12 @@ void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
     const std::wstring_view text = notice_.empty() ? std::wstring_view(L"tapkeys") : notice_;
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
+}
+
+// Its font is made only while the strip shows: with prediction off the keyboard holds what it held.
+void KeyboardPainter::showStrip(bool shown) {
+    scale_ = scale_.withStrip(shown);
+    stripFont_ = shown ? createFont(L"Arial", 1275, false) : Font{};
 }
 
 // The strip's ground and the lines between its cells; the words come after the lights.

@@ -27,7 +27,7 @@ public:
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
     // The suggestion strip below the keys: the window's size and hit-testing follow the scale.
-    void showStrip(bool shown) { scale_ = scale_.withStrip(shown); }
+    void showStrip(bool shown);
     // A short message shown in the title band in place of the title; empty shows the title again.
     void setNotice(std::wstring notice) { notice_ = std::move(notice); }
     const std::wstring& notice() const { return notice_; }

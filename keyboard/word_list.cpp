@@ -8,62 +8,74 @@
 namespace tapkeys {
 namespace {
 
-struct ParsedWord {
-    std::string key, form;
-    std::uint32_t count;
-};
-
 bool isPlainWord(std::wstring_view word) {
     return !word.empty() && std::ranges::all_of(word, isWordCharacter);
 }
 
 }  // namespace
 
+// Lines go straight into the pool and the entries, which are then sorted where they lie, so reading
+// needs little more memory than the list keeps: what a reading touches stays in the process.
 WordList WordList::parse(std::string_view text) {
-    std::vector<ParsedWord> words;
-    std::uint32_t line = 0;
-    constexpr std::uint32_t kUnranked = 1'000'000;  // counts given to lines without one, falling by line
+    WordList list;
+    list.entries_.reserve(static_cast<std::size_t>(std::ranges::count(text, '\n')) + 1);
+    list.pool_.reserve(text.size());
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view row = text.substr(0, end);
+        list.addLine(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
-        if (line == 0 && row.starts_with("\xEF\xBB\xBF")) row.remove_prefix(3);
-        ++line;
-        if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
-        const std::size_t tab = row.find('\t');
-        std::uint32_t count = line < kUnranked ? kUnranked - line : 1;
-        if (tab != std::string_view::npos) {
-            const std::string_view number = row.substr(tab + 1);
-            std::uint64_t value = 0;
-            const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-            if (error != std::errc{} || value == 0) continue;
-            count = static_cast<std::uint32_t>(std::min<std::uint64_t>(value, UINT32_MAX));
-            row = row.substr(0, tab);
-        }
-        const std::wstring form = fromUtf8(row);
-        if (!isPlainWord(form)) continue;
-        std::string key = toUtf8(lowerCased(form)), utf8Form = std::string(row);
-        if (key.size() > 255 || utf8Form.size() > 255) continue;
-        if (utf8Form == key) utf8Form.clear();
-        words.push_back({std::move(key), std::move(utf8Form), count});
     }
-    // A word listed twice (in two cases, say) keeps its first, most frequent line.
-    std::ranges::stable_sort(words, {}, &ParsedWord::key);
-    const auto repeats = std::ranges::unique(words, {}, &ParsedWord::key);
-    words.erase(repeats.begin(), repeats.end());
-
-    WordList list;
-    list.entries_.reserve(words.size());
-    for (const ParsedWord& w : words) {
-        list.entries_.push_back({static_cast<std::uint32_t>(list.pool_.size()),
-                                 static_cast<std::uint8_t>(w.key.size()),
-                                 static_cast<std::uint8_t>(w.form.size()), w.count});
-        list.pool_ += w.key;
-        list.pool_ += w.form;
-        list.total_ += w.count;
-    }
-    list.pool_.shrink_to_fit();
+    list.finish();
     return list;
+}
+
+WordList WordList::read(std::istream& in, std::size_t sizeHint) {
+    WordList list;
+    list.entries_.reserve(sizeHint / 10);
+    list.pool_.reserve(sizeHint * 3 / 4);
+    for (std::string row; std::getline(in, row);) list.addLine(row);
+    list.finish();
+    return list;
+}
+
+void WordList::addLine(std::string_view row) {
+    if (lines_ == 0 && row.starts_with("\xEF\xBB\xBF")) row.remove_prefix(3);
+    ++lines_;
+    if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
+    const std::size_t tab = row.find('\t');
+    constexpr std::uint32_t kUnranked = 1'000'000;  // counts given to lines without one, falling by line
+    std::uint32_t count = lines_ < kUnranked ? kUnranked - lines_ : 1;
+    if (tab != std::string_view::npos) {
+        const std::string_view number = row.substr(tab + 1);
+        std::uint64_t value = 0;
+        const auto [last, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (error != std::errc{} || last != number.data() + number.size() || value == 0) return;
+        count = static_cast<std::uint32_t>(std::min<std::uint64_t>(value, UINT32_MAX));
+        row = row.substr(0, tab);
+    }
+    const std::wstring form = fromUtf8(row);
+    if (!isPlainWord(form)) return;
+    const std::string key = toUtf8(lowerCased(form));
+    if (key.size() > 255 || row.size() > 255) return;
+    const bool sameForm = key == row;
+    entries_.push_back({static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint8_t>(key.size()),
+                        static_cast<std::uint8_t>(sameForm ? 0 : row.size()), count});
+    pool_ += key;
+    if (!sameForm) pool_ += row;
+}
+
+void WordList::finish() {
+    // A word listed twice (in two cases, say) keeps its first line, which lies first in the pool.
+    const auto byKeyThenLine = [&](const Entry& a, const Entry& b) {
+        const int order = keyOf(a).compare(keyOf(b));
+        return order != 0 ? order < 0 : a.offset < b.offset;
+    };
+    std::ranges::sort(entries_, byKeyThenLine);
+    const auto repeats = std::ranges::unique(entries_, {}, [&](const Entry& e) { return keyOf(e); });
+    entries_.erase(repeats.begin(), repeats.end());
+    entries_.shrink_to_fit();
+    pool_.shrink_to_fit();
+    for (const Entry& e : entries_) total_ += e.count;
 }
 
 std::wstring WordList::formOf(const Entry& e) const {

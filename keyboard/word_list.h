@@ -4,6 +4,7 @@
 // thousands of words costs well under a megabyte and every prefix is one binary search.
 
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     // Lines without a count rank by their order: the first line is the most frequent. Blank lines,
     // lines whose word holds a blank or a character that ends words, and repeats of a word are skipped.
     static WordList parse(std::string_view utf8Text);
+    // The same from a file as it is read, line by line; sizeHint: the file's size in bytes.
+    static WordList read(std::istream& utf8Lines, std::size_t sizeHint);
 
     std::size_t size() const { return entries_.size(); }
     std::uint64_t totalCount() const { return total_; }
@@ -41,10 +44,13 @@ private:
     }
     std::wstring formOf(const Entry& e) const;
     std::pair<std::size_t, std::size_t> rangeOf(std::string_view utf8Prefix) const;
+    void addLine(std::string_view row);
+    void finish();
 
     std::string pool_;
     std::vector<Entry> entries_;  // sorted by key
     std::uint64_t total_ = 0;
+    std::uint32_t lines_ = 0;
 };
 
 }  // namespace tapkeys

@@ -30,7 +30,12 @@ void WordStrip::configure(const ExtrasSettings& extras, const std::wstring& word
     if (!shown_) return;
     if (!prediction_) {
         prediction_.emplace();
-        if (!wordList.empty()) prediction_->model().setList(WordList::parse(readFile(wordList)));
+        if (!wordList.empty()) {
+            std::error_code unknown;
+            const auto size = std::filesystem::file_size(std::filesystem::path(wordList), unknown);
+            std::ifstream in(std::filesystem::path(wordList), std::ios::binary);
+            prediction_->model().setList(WordList::read(in, unknown ? 0 : static_cast<std::size_t>(size)));
+        }
         prediction_->model().readLearned(readFile(learnedPath_));
         prediction_->update(text_, false);
     }

@@ -29,18 +29,6 @@ bool isEditClass(HWND control) {
     return (n.size() == 4 && startsWith(L"Edit")) || startsWith(L"RichEdit");
 }
 
-// The first `length` characters of a line; EM_GETLINE is copied across processes by the system. Wine
-// copies back as many bytes as the buffer holds characters, so the buffer is made twice as long.
-std::optional<std::wstring> lineStart(HWND control, std::size_t line, std::size_t length) {
-    const std::size_t size = std::min<std::size_t>(2 * (length + 1), 0xFFFF);
-    std::wstring buffer(size, L'\0');
-    buffer[0] = static_cast<wchar_t>(size);
-    const auto copied = ask(control, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer.data()));
-    if (!copied) return std::nullopt;
-    buffer.resize(std::min<std::size_t>({*copied, length, buffer.find(L'\0')}));
-    return buffer;
-}
-
 }  // namespace
 
 FocusedText readFocusedText(HWND target) {
@@ -58,30 +46,14 @@ FocusedText readFocusedText(HWND target) {
     const auto selection = ask(text.focus, EM_GETSEL, 0, 0);
     if (!selection || LOWORD(*selection) == 0xFFFF) return text;
     const std::size_t caret = LOWORD(*selection);
-    const auto line = ask(text.focus, EM_LINEFROMCHAR, caret, 0);
-    const auto lineIndex = line ? ask(text.focus, EM_LINEINDEX, *line, 0) : std::nullopt;
-    if (!lineIndex || *lineIndex > caret) return text;
-    const std::size_t column = caret - *lineIndex;
-    auto current = lineStart(text.focus, *line, column);
-    if (!current) return text;
-    text.before = std::move(*current);
-    text.start = *lineIndex;
-    // The line before, for the word before the first word of a line and the sentence it ends.
-    if (*line > 0 && text.before.size() < kMostCharacters) {
-        const auto previousIndex = ask(text.focus, EM_LINEINDEX, *line - 1, 0);
-        const auto previousLength =
-            previousIndex ? ask(text.focus, EM_LINELENGTH, *previousIndex, 0) : std::nullopt;
-        if (previousLength) {
-            if (auto previous = lineStart(text.focus, *line - 1, *previousLength)) {
-                text.before = *previous + L"\n" + text.before;
-                text.start = *lineIndex >= previous->size() + 1 ? *lineIndex - previous->size() - 1 : 0;
-            }
-        }
-    }
-    if (text.before.size() > kMostCharacters) {
-        text.start += text.before.size() - kMostCharacters;
-        text.before.erase(0, text.before.size() - kMostCharacters);
-    }
+    // WM_GETTEXT, which every system copies across processes alike, up to the caret (EM_GETLINE, which
+    // reads one line, comes back short under Wine and overruns the target's buffer there).
+    std::wstring before(caret + 1, L'\0');
+    const auto copied = ask(text.focus, WM_GETTEXT, before.size(), reinterpret_cast<LPARAM>(before.data()));
+    if (!copied) return text;
+    before.resize(std::min<std::size_t>({*copied, caret, before.find(L'\0')}));
+    text.start = before.size() > kMostCharacters ? before.size() - kMostCharacters : 0;
+    text.before = before.substr(text.start);
     text.readable = true;
     return text;
 }

@@ -13,7 +13,7 @@ struct FocusedText {
     HWND focus = nullptr;   // the focus in the target's thread, or the target itself when it has none
     bool readable = false;  // an edit or rich edit control that answered in time
     bool password = false;  // ES_PASSWORD: nothing of it is read
-    std::wstring before;    // the caret's line up to the caret, after the line before it and a line break
+    std::wstring before;    // the last few hundred characters before the caret
     std::size_t start = 0;  // where `before` starts in the control's text
 };
 

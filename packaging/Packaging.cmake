@@ -1,12 +1,13 @@
 # The two Windows packages, built by CPack from the cross build:
 #   cpack -G ZIP    tapkeys-<version>-win64.zip, a portable folder to unzip anywhere writable
 #   cpack -G NSIS   tapkeys-<version>-win64.exe, a per-user installer that needs no administrator
-# Both carry tapkeys.exe with the sample host files dax.ini and lang\*.ini.
+# Both carry tapkeys.exe with the sample host files dax.ini and lang\*.ini, and the word lists of word
+# prediction with their licences (lang\*.txt).
 if(NOT WIN32)
     return()
 endif()
 
-file(GLOB tapkeys_lang_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/lang/*.ini)
+file(GLOB tapkeys_lang_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/lang/*.ini ${CMAKE_SOURCE_DIR}/lang/*.txt)
 
 # One component, so install rules of bundled third-party code never end up in a package.
 install(TARGETS tapkeys RUNTIME DESTINATION . COMPONENT app)

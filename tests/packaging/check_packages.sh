@@ -18,7 +18,7 @@ same_files() {
         else expect "$2/$file is $3/$file" cmp -s "$2/$file" "$3/$file"; fi
     done
 }
-samples=$(cd "${5:-.}" && printf '%s\n' dax.ini lang/*.ini 2>/dev/null || true)  # what both packages carry
+samples=$(cd "${5:-.}" && printf '%s\n' dax.ini lang/*.ini lang/*.txt 2>/dev/null || true)  # what both packages carry
 
 with_wine() {
     export HOME=$1/home WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no Linux menu entries
