@@ -44,9 +44,10 @@ void WordStrip::configure(const ExtrasSettings& extras, const std::wstring& word
 
 bool WordStrip::poll(HWND target, std::uint64_t nowMs) {
     if (!shown_ || target == nullptr) return false;
+    // Not even asked while keys of ours are on their way: the target is busy with them.
+    if (target == target_ && nowMs - lastTypedMs_ < kKeysInFlightMs) return false;
     FocusedText read = readFocusedText(target);
     const bool sameField = target == target_ && read.focus == focus_;
-    if (sameField && read.readable && nowMs - lastTypedMs_ < kKeysInFlightMs) return false;
     target_ = target;
     focus_ = read.focus;
     readingEdit_ = read.readable;

@@ -310,16 +310,18 @@ CASES = [
     Case("resting_on_a_key_types_it_once_then_the_next_key", KEYBOARD, DWELL, rest("Key", Q, 1500, "q"),
          rest("Key", W, 1500, "w"), rest("Shift", 0, 1500), rest("Key", Q, 1500, "Q"), typed("qwQ")),
     # A box left below its minimum shows the minimum; the Settings dialog's OK stores what More kept.
-    Case("more_settings_edits_the_four_values_and_the_settings_ok_stores_them", KEYBOARD, MORE, open_dialog(),
+    Case("more_settings_edits_the_values_and_the_settings_ok_stores_them", KEYBOARD, MORE, open_dialog(),
          open_dialog("More settings", "IDC_CMD_MORE"), dlg("IDC_TXT_REPEAT_DELAY", text="0"),
          dlg("IDC_TXT_REPEAT_RATE", text="10"), dlg("IDC_TXT_DWELL_TIME", text="0"),
          dlg("IDC_CHK_KEY_FEEDBACK", checked=1), dlg_click("IDC_CHK_KEY_FEEDBACK"),
          [[dlg_type(f"IDC_TXT_{box}", text), x_keys("Tab")]
           for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"))],
-         dlg("IDC_TXT_DWELL_TIME", text="300"), picture("more-settings", of_dialog=True), dlg_close("IDOK"),
-         dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
-                                            "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
-                                            "extras/FOLLOWLAYOUT": "0"})),
+         dlg("IDC_TXT_DWELL_TIME", text="300"), dlg("IDC_CHK_PREDICTION", checked=0),
+         dlg("IDC_CHK_LEARN_WORDS", checked=1), dlg_click("IDC_CHK_PREDICTION"), dlg_click("IDC_CHK_LEARN_WORDS"),
+         picture("more-settings", of_dialog=True), dlg_close("IDOK"), dlg_close("IDOK"), close(),
+         saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500", "extras/REPEATRATE": "12",
+                "extras/DWELLTIME": "300", "extras/FOLLOWLAYOUT": "0", "extras/PREDICTION": "1",
+                "extras/LEARNWORDS": "0"})),
     # Word prediction: the strip below the keys completes the word before the caret, whether its letters
     # came through the keys or the physical keyboard, and learns what is typed.
     Case("prediction_t_h_and_the_first_cell_type_the_and_a_space", KEYBOARD, PREDICTING, key(T, "t"), key(H, "h"),
