@@ -9,6 +9,7 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
 
 import random
 import time
+from dataclasses import replace
 
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
                     wait_for, windows_path)
@@ -78,6 +79,7 @@ DWELL = plain("dwell", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
+LINKED_USER_SET = replace(USER_SET, name="user-set-linked", linked=True)
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
                             (("follow-layout", "1"), ("layout-off", "0")))
@@ -266,15 +268,16 @@ CASES = [
          key(Q, "Q", nudged=False), key(0, UK_SHIFTED[0]), tap("CapsLock"), key(0, UK_NORMAL[0]),
          typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
     # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
-    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
-    # keeps the colour.
+    # mark read as Latin-1), written through a link that stays a link; both type the same after a restart.
+    # The colour chooser's OK without a pick keeps the colour.
     Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
          close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(), keys(range(5), " ab{}")),
-    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, LINKED_USER_SET, open_dialog(),
          dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300), dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI),
          dlg_close("IDOK"), activate(), keys(range(4), BEYOND_ANSI), close(),
-         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"), relaunch(), activate(),
-         keys(range(4), BEYOND_ANSI)),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"),
+         lambda ctx: check(ctx.keyboard.settings_path.is_symlink(), "tapkeys.ini is no longer a link"),
+         relaunch(), activate(), keys(range(4), BEYOND_ANSI)),
     Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
          open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
          dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
