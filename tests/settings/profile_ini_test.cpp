@@ -10,7 +10,6 @@
 #include "ini_contract.h"
 #include "settings/keyboard_settings.h"
 #include "win32/ansi_text.h"
-#include "win32/kernel_handle.h"
 
 namespace tapkeys::testing {
 namespace {
@@ -74,22 +73,6 @@ TEST(SettingsFile, StaysAnsiWhileItCanKeepsTheHostsLinesAndLoadsBackWhatItSaved)
     const std::u16string wide = u"\uFEFF[osk]\r\nKEYMAP_NORMAL=\u00E4\u0151\r\n";
     store.putFile(utf16, std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2));
     EXPECT_EQ(ini.readIni(L"osk", L"KEYMAP_NORMAL", L"", utf16), L"\u00E4\u0151");
-}
-
-// A file that cannot be read when a save needs UTF-16 (held by a program that lets others rename it but
-// not read it) is not rewritten from nothing: it keeps every line.
-TEST(SettingsFile, ASaveThatCannotReadTheFileLeavesItWhole) {
-    ProfileStore store;
-    const std::wstring path = store.pathOf(L"tapkeys.ini");
-    const std::string before = "[host]\r\nNOTE=kept\r\n";
-    store.putFile(path, before);
-    {
-        const KernelHandle held(
-            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
-        store.profile.writeIni(L"keymapping", L"USERKEYMAPNORMAL", L"\u2713", path);
-    }
-    EXPECT_EQ(bytesOf(path), before);
 }
 
 }  // namespace
