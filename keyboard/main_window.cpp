@@ -286,9 +286,10 @@ void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubl
     if (label.control == Control::Close) return onUnload();
     // The options button acts on the click: press and release over the button.
     if (label.control == Control::Options && (button == MouseButton::Middle || doubleClick)) return;
-    // Before the keystrokes: in safe mode the sender runs messages while it pauses, the release among them.
-    ::SetCapture(hwnd());
     press(KeyTiming::kMousePointer, label, doubleClick);
+    // The capture follows the key to its release. Taken after the keystrokes, which it would delay: a
+    // release while they go out comes here all the same, over the key.
+    if (presses_.holds(KeyTiming::kMousePointer)) ::SetCapture(hwnd());
 }
 
 // The press is known before its keystrokes go out, so whatever arrives while they do (its release, other
@@ -318,14 +319,11 @@ void MainWindow::actOnDue() {
 void MainWindow::act(const std::vector<PressTracker::Action>& actions) {
     for (const PressTracker::Action& action : actions) {
         const KeyId key = action.key;
-        if (action.action == KeyTiming::Action::Click) showOptions();
+        // The dialog is no typing that timers wait for, and it ends every press: what else was due is void.
+        if (action.action == KeyTiming::Action::Click || key.control == Control::Options)
+            return showOptions();
         if (action.action == KeyTiming::Action::Repeat) typing(std::nullopt, [&] { typeAgain(key); });
-        if (action.action != KeyTiming::Action::Dwell) continue;
-        // The dialog is no typing: it must not hold the timers up while it is open.
-        if (key.control == Control::Options)
-            showOptions();
-        else
-            typing(key, [&] { typeByDwell(key); });
+        if (action.action == KeyTiming::Action::Dwell) typing(key, [&] { typeByDwell(key); });
     }
     timingChanged();
 }
@@ -455,7 +453,7 @@ void MainWindow::typeByDwell(KeyId key) {
     switch (key.control) {
         case Control::Shift: return keyMap_.onShift(false);
         case Control::CapsLock: return keyMap_.onCapsLock();
-        case Control::Options: return showOptions();
+        case Control::Options:        // opens the dialog outside any typing (act)
         case Control::Close: return;  // never dwells
         default: return typeAgain(key);
     }
