@@ -24,7 +24,8 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
-constexpr UINT_PTR kLightTimerId = 4;   // a key lit by a press
+// The moment a new light leaves the target to take its keystrokes in, unless other input comes first.
+constexpr DWORD kLightHeadStartMs = 2;
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -407,7 +408,6 @@ void MainWindow::dragWindow() {
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id == kTimingTimerId) return timingTimer_.stop(), onTimingTick();
-    if (id == kLightTimerId) return lightTimer_.stop(), showNewLights();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
@@ -459,9 +459,8 @@ void MainWindow::typeByDwell(KeyId key) {
     }
 }
 
-// Invalidates the keys whose light went out or dimmed at once, and those newly lit a timer period later:
-// the light's paint under Wine competed with the target for the moment it takes the keystrokes, and
-// cost every key half a millisecond of latency even once it waited for WM_PAINT.
+// Invalidates the keys whose light went out or dimmed at once, and those newly lit a moment later
+// (showNewLights).
 void MainWindow::timingChanged() {
     const KeyTiming::Ms now = steadyMs();
     std::vector<KeyTiming::Light> lights = presses_.lights(now);
@@ -471,12 +470,12 @@ void MainWindow::timingChanged() {
     for (const KeyTiming::Light& light : shownLights_) {
         if (missingFrom(lights, light)) invalidateKey(light.key);
     }
+    std::vector<KeyId> newLights;
     for (const KeyTiming::Light& light : lights) {
-        if (missingFrom(shownLights_, light)) newLights_.push_back(light.key);
+        if (missingFrom(shownLights_, light)) newLights.push_back(light.key);
     }
     shownLights_ = std::move(lights);
-    if (!newLights_.empty() && !lightTimer_.running())
-        lightTimer_ = WindowTimer{hwnd(), kLightTimerId, USER_TIMER_MINIMUM};
+    if (!newLights.empty()) showNewLights(newLights);
     const PressTracker::Timer timer = presses_.timer(now);
     if (timer.change == PressTracker::Timer::Change::Stop) timingTimer_.stop();
     if (timer.change != PressTracker::Timer::Change::Arm) return;
@@ -484,8 +483,14 @@ void MainWindow::timingChanged() {
     timingTimer_ = WindowTimer{hwnd(), kTimingTimerId, wait};
 }
 
-void MainWindow::showNewLights() {
-    for (const KeyId key : std::exchange(newLights_, {})) invalidateKey(key);
+// Under Wine the light's paint competed with the target for the moment in which it takes the keystrokes
+// just sent, and cost every key half a millisecond even once it waited for WM_PAINT. So the light gives
+// the target a head start, which new input cuts short; a timer's period would be most of the 16 ms in
+// which the light must show.
+void MainWindow::showNewLights(const std::vector<KeyId>& keys) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kLightHeadStartMs,
+                                QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE);
+    for (const KeyId key : keys) invalidateKey(key);
 }
 
 void MainWindow::invalidateKey(KeyId key) {

@@ -76,7 +76,7 @@ private:
     void typeAgain(KeyId key);
     void typeByDwell(KeyId key);
     void timingChanged();
-    void showNewLights();
+    void showNewLights(const std::vector<KeyId>& keys);
     void invalidateKey(KeyId key);
 
     // KeyboardHost
@@ -104,9 +104,7 @@ private:
     TopmostKeeper topmostKeeper_;
     PressTracker presses_;
     WindowTimer timingTimer_;                    // fires once per deadline of presses_
-    WindowTimer lightTimer_;                     // shows new lights once the keystrokes have gone
     std::vector<KeyTiming::Light> shownLights_;  // the lights as last painted
-    std::vector<KeyId> newLights_;               // lit, not yet invalidated
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;
