@@ -12,6 +12,9 @@
 //   tracker.typingBegins(); if (press.types) send(key); tracker.typingEnds();
 //   for (action : tracker.due(now)) act(action);                 // what waited, once
 //   ... tracker.release(source, keyUnder) / lost(source) / endAll(now) when it is let go.
+// Sources: kMouse (0), a finger's pointer id + 1; a new kind of press takes ids below -1 (-1 marks the
+// flash of a dwell). The window's one-shot timer is armed as timer(now) says after every change and
+// calls tick(now) when it fires.
 
 #include <cstdint>
 #include <optional>
