@@ -1,0 +1,45 @@
+#include "win32/switch_hook.h"
+
+namespace tapkeys {
+namespace {
+
+// A low-level hook procedure gets no context of its own; the one hook in place is found here.
+SwitchHook* activeHook = nullptr;
+
+}  // namespace
+
+SwitchHook::SwitchHook(HWND receiver, UINT message, int virtualKey)
+    : receiver_(receiver), message_(message), virtualKey_(static_cast<DWORD>(virtualKey)) {
+    if (activeHook != nullptr) return;
+    activeHook = this;
+    hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, ::GetModuleHandleW(nullptr), 0);
+    if (hook_ == nullptr) activeHook = nullptr;
+}
+
+SwitchHook::~SwitchHook() {
+    if (hook_ == nullptr) return;
+    ::UnhookWindowsHookEx(hook_);
+    activeHook = nullptr;
+}
+
+HWND SwitchHook::route(HWND receiver) {
+    const HWND previous = receiver_;
+    receiver_ = receiver;
+    return previous;
+}
+
+// Runs for every keystroke of the whole desktop, with the system waiting on it: it only posts, so the
+// press is handled after the hook has returned and no keystroke waits for typing or painting.
+LRESULT CALLBACK SwitchHook::hookProc(int code, WPARAM wParam, LPARAM lParam) {
+    SwitchHook* self = activeHook;
+    const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (code != HC_ACTION || self == nullptr || key.vkCode != self->virtualKey_ ||
+        (key.flags & LLKHF_INJECTED) != 0)
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+    if (down && !self->down_) ::PostMessageW(self->receiver_, self->message_, 0, 0);
+    self->down_ = down;
+    return 1;  // swallowed: the window in front never sees the switch
+}
+
+}  // namespace tapkeys

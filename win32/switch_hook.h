@@ -1,0 +1,48 @@
+#pragma once
+// One key of the physical keyboard as a switch, caught whichever window has the focus: a low-level
+// keyboard hook swallows the key (down and up) and posts one message per press to a window. A held
+// key's auto-repeat counts once, and keystrokes the program itself injects never count.
+
+#include <windows.h>
+
+namespace tapkeys {
+
+class SwitchHook {
+public:
+    // Installs the hook; installed() says whether the system took it. Only one hook lives at a time.
+    SwitchHook(HWND receiver, UINT message, int virtualKey);
+    SwitchHook(const SwitchHook&) = delete;
+    SwitchHook& operator=(const SwitchHook&) = delete;
+    ~SwitchHook();
+
+    bool installed() const { return hook_ != nullptr; }
+    // The window that gets the presses from now on; returns the one that got them before.
+    HWND route(HWND receiver);
+
+private:
+    static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK hook_ = nullptr;
+    HWND receiver_;
+    UINT message_;
+    DWORD virtualKey_;
+    bool down_ = false;  // between the press and its release, through the auto-repeat
+};
+
+// While it lives, a dialog gets the switch presses; then whoever had them before.
+class SwitchRoute {
+public:
+    SwitchRoute(SwitchHook* hook, HWND receiver)
+        : hook_(hook), previous_(hook != nullptr ? hook->route(receiver) : nullptr) {}
+    SwitchRoute(const SwitchRoute&) = delete;
+    SwitchRoute& operator=(const SwitchRoute&) = delete;
+    ~SwitchRoute() {
+        if (hook_ != nullptr) hook_->route(previous_);
+    }
+
+private:
+    SwitchHook* hook_;
+    HWND previous_;
+};
+
+}  // namespace tapkeys
