@@ -12,18 +12,23 @@ namespace {
 
 std::string describe(const ScanRow& row) {
     const auto name = [](const ScanItem& item) {
-        if (item.kind == ScanItem::Kind::StripCell) return "cell" + std::to_string(item.cell);
+        if (item.kind == ScanItem::Kind::StripCell)
+            return std::string("cell").append(std::to_string(item.cell));
         if (item.key.control == Control::Key) return std::to_string(item.key.index);
-        return std::to_string(static_cast<int>(item.key.control)) + "*";
+        return std::to_string(static_cast<int>(item.key.control)).append("*");
     };
-    return name(row.front()) + ".." + name(row.back()) + "/" + std::to_string(row.size());
+    return name(row.front())
+        .append("..")
+        .append(name(row.back()))
+        .append("/")
+        .append(std::to_string(row.size()));
 }
 
 // Named keys (by their Control number, marked *) end the rows in their places; the strip comes only
 // with cells; a row's outline spans its band from Esc's left edge to Backspace's right edge.
 TEST(ScanRows, KeyRowsStripAndOptionsInOrderWithOutlines) {
     std::string order;
-    for (const ScanRow& row : scanRows(0)) order += describe(row) + " ";
+    for (const ScanRow& row : scanRows(0)) order.append(describe(row)).append(" ");
     EXPECT_EQ(order, "2*..6*/14 3*..7*/14 4*..7*/14 5*..8*/13 9*..9*/1 ");
     const std::vector<ScanRow> withStrip = scanRows(3);
     ASSERT_EQ(withStrip.size(), 6u);

@@ -24,11 +24,18 @@ std::string run(SwitchScanner& scanner, const Step& step) {
     if (step.op == 'D') pick = scanner.typed(step.at);
     if (step.op == 'T') scanner.tick(step.at);
     std::string out;
-    if (pick) out += "pick " + std::to_string(pick->row) + "." + std::to_string(pick->item) + " ";
+    if (pick)
+        out.append("pick ")
+            .append(std::to_string(pick->row))
+            .append(".")
+            .append(std::to_string(pick->item))
+            .append(" ");
     const SwitchScanner::Highlight h = scanner.highlight();
-    out += h.row < 0 ? "-" : "r" + std::to_string(h.row) + (h.item < 0 ? "" : "." + std::to_string(h.item));
+    if (h.row < 0) out.append("-");
+    if (h.row >= 0) out.append("r").append(std::to_string(h.row));
+    if (h.row >= 0 && h.item >= 0) out.append(".").append(std::to_string(h.item));
     const auto next = scanner.nextDeadline();
-    return out + " next:" + (next ? std::to_string(*next) : "-");
+    return out.append(" next:").append(next ? std::to_string(*next) : "-");
 }
 
 TEST(SwitchScanner, RowsItemsLoopsAndRestartOnTime) {
