@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "keyboard/layout.h"
+#include "options/switch_scanner.h"
 
 namespace tapkeys {
 
@@ -26,9 +27,6 @@ std::vector<ScanRow> scanRows(int stripCells);
 // last, or an item's frames (Enter's two). Strip cells are outlined by the strip's own painting.
 std::vector<TwipsRect> scanOutline(const ScanRow& row, int item);
 
-// The highlight's colour, 0x00BBGGRR: a strong red, at least 3:1 against the black of the background
-// image and against its light key outlines alike, and unlike the press light's white.
-inline constexpr std::uint32_t kScanHighlightColour = 0x000018E8;
 inline constexpr int kScanOutlineTwips = 60;  // 4 px at 96 dpi
 
 }  // namespace tapkeys

@@ -10,6 +10,11 @@
 
 namespace tapkeys {
 
+// The scanning highlight's colour, 0x00BBGGRR, on the keyboard and in its dialogs: a strong red, at least
+// 3:1 against the black of the keyboard's background image and against its light key outlines alike,
+// and unlike the press light's white.
+inline constexpr std::uint32_t kScanHighlightColour = 0x000018E8;
+
 class SwitchScanner {
 public:
     using Ms = std::int64_t;

@@ -1,5 +1,7 @@
 #include "options/switch_scanner.h"
 
+#include "options/dwell_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -73,6 +75,21 @@ TEST(SwitchScanner, RowsItemsLoopsAndRestartOnTime) {
         scanner.configure(100, sizes, flat);
         for (const Step& step : steps)
             EXPECT_EQ(run(scanner, step), step.expected) << script << ", at " << step.at << " " << step.op;
+    }
+}
+
+// A dialog's dwell: steps up, ignores tremor, clicks once, again only after leaving; a move restarts it.
+TEST(DwellClock, ClicksOnceAfterRestingStillEnough) {
+    // at, target, x, y: the fired target (0 none) and the level after.
+    const std::tuple<DwellClock::Ms, DwellClock::Target, int, int, DwellClock::Target, int> steps[] = {
+        {0, 7, 10, 10, 0, 0},    {150, 7, 13, 6, 0, 1},   {599, 7, 10, 10, 0, 3},  {600, 7, 12, 12, 7, 0},
+        {2000, 7, 30, 30, 0, 0}, {2100, 0, 0, 0, 0, 0},   {2200, 7, 10, 10, 0, 0}, {2500, 7, 20, 10, 0, 0},
+        {3099, 7, 20, 10, 0, 3}, {3100, 7, 20, 10, 7, 0}, {3200, 9, 20, 10, 0, 0}};
+    DwellClock clock;
+    clock.configure(600);
+    for (const auto& [at, target, x, y, fired, level] : steps) {
+        EXPECT_EQ(clock.update(target, x, y, at).value_or(0), fired) << at;
+        EXPECT_EQ(clock.level(at), level) << at;
     }
 }
 
