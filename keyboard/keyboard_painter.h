@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
@@ -28,6 +29,9 @@ public:
     // A short message shown in the title band in place of the title; empty shows the title again.
     void setNotice(std::wstring notice) { notice_ = std::move(notice); }
     const std::wstring& notice() const { return notice_; }
+    // The scanning highlight: a thick outline round the outer edge of these rectangles (none when empty).
+    void setScanOutline(std::vector<TwipsRect> rects) { scanOutline_ = std::move(rects); }
+    const std::vector<TwipsRect>& scanOutline() const { return scanOutline_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
@@ -46,6 +50,7 @@ private:
     void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc, const RECT& area) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
+    void drawScanOutline(std::uint32_t* pixels, const RECT& area) const;
 
     LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
@@ -55,6 +60,7 @@ private:
     Bitmap background_;
     Bitmap logo_;
     std::wstring notice_;
+    std::vector<TwipsRect> scanOutline_;
 };
 
 }  // namespace tapkeys

@@ -24,6 +24,7 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
+constexpr int kSwitchPointer = -1;      // the press lights' id for switch picks; touches count from 1
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -163,6 +164,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
         case WM_CLOSE: return onUnload(), 0;
+        case kSwitchPressMessage: return onSwitchPress(), 0;
         default: return defaultProc(message, wParam, lParam);
     }
 }
@@ -178,6 +180,7 @@ void MainWindow::onLoad() {
     followTargetLayout();
     keyMap_.showKeySet(false);
     timing_.configure(settings_.extras);
+    scanning_.configure(hwnd(), settings_.extras, 0);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
 }
@@ -377,7 +380,9 @@ void MainWindow::onMouseLeave() {
 
 void MainWindow::showOptions() {
     styleCtl_.setTopMost(false);
-    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
+    const AccessAids aids{settings_.extras.dwellTime, settings_.extras.scanTime, scanning_.switchHook()};
+    if (auto edited =
+            showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC}, aids)) {
         settings_ = std::move(*edited);
     }
     // However the dialog closed, the keys show the settings as they are now, the language file re-read.
@@ -388,6 +393,7 @@ void MainWindow::showOptions() {
     keyMap_.showKeySet(keyMap_.shifted());
     timing_.configure(settings_.extras);
     timingChanged();
+    scanning_.configure(hwnd(), settings_.extras, 0);
 }
 
 void MainWindow::dragWindow() {
@@ -398,6 +404,7 @@ void MainWindow::dragWindow() {
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id == kTimingTimerId) return onTimingTick();
+    if (id == KeyboardScanning::kTimerId) return scanning_.onTimer();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
@@ -432,7 +439,7 @@ void MainWindow::keepOnAMonitor() {
 void MainWindow::onTimingTick() {
     for (const KeyTiming::Fired& fired : timing_.tick(nowMs())) {
         if (fired.action == KeyTiming::Action::Repeat) typeAgain(fired.key);
-        if (fired.action == KeyTiming::Action::Dwell) typeByDwell(fired.key);
+        if (fired.action == KeyTiming::Action::Dwell) typeWithoutTouch(fired.key);
     }
     timingChanged();
 }
@@ -443,7 +450,7 @@ void MainWindow::typeAgain(KeyId key) {
     keyMap_.onNamedKey(key.control);
 }
 
-void MainWindow::typeByDwell(KeyId key) {
+void MainWindow::typeWithoutTouch(KeyId key) {
     switch (key.control) {
         case Control::Shift: return keyMap_.onShift(false);
         case Control::CapsLock: return keyMap_.onCapsLock();
@@ -451,6 +458,19 @@ void MainWindow::typeByDwell(KeyId key) {
         case Control::Close: return;  // never dwells
         default: return typeAgain(key);
     }
+}
+
+void MainWindow::onSwitchPress() {
+    scanning_.onSwitchPress([this](const ScanItem& item) { pressScanItem(item); });
+}
+
+// A switch pick types as a touch would, and the key flashes its press light.
+void MainWindow::pressScanItem(const ScanItem& item) {
+    if (item.kind != ScanItem::Kind::Key) return;
+    typeWithoutTouch(item.key);
+    timing_.press(kSwitchPointer, item.key, false, nowMs());
+    timing_.release(kSwitchPointer);
+    timingChanged();
 }
 
 // Invalidates the keys whose light changed and sets the timer for the next change. The paint waits for

@@ -11,9 +11,10 @@
 #include "keyboard/key_map.h"
 #include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
+#include "keyboard/keyboard_scanning.h"
 #include "keyboard/topmost_keeper.h"
-#include "output/process_integrity.h"
 #include "keyboard/touch_router.h"
+#include "output/process_integrity.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
@@ -69,7 +70,9 @@ private:
     // Press lights, hold-to-repeat and dwell
     void onTimingTick();
     void typeAgain(KeyId key);
-    void typeByDwell(KeyId key);
+    void typeWithoutTouch(KeyId key);  // by dwell or by a switch
+    void onSwitchPress();
+    void pressScanItem(const ScanItem& item);
     void timingChanged();
     void invalidateKey(KeyId key);
 
@@ -94,6 +97,7 @@ private:
     InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
+    KeyboardScanning scanning_{painter_};
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
@@ -107,7 +111,7 @@ private:
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;
-    bool moving_ = false;                    // inside a move loop: the user places the window
+    bool moving_ = false;  // inside a move loop: the user places the window
 };
 
 }  // namespace tapkeys

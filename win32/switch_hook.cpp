@@ -8,8 +8,8 @@ SwitchHook* activeHook = nullptr;
 
 }  // namespace
 
-SwitchHook::SwitchHook(HWND receiver, UINT message, int virtualKey)
-    : receiver_(receiver), message_(message), virtualKey_(static_cast<DWORD>(virtualKey)) {
+SwitchHook::SwitchHook(HWND receiver, int virtualKey)
+    : receiver_(receiver), virtualKey_(static_cast<DWORD>(virtualKey)) {
     if (activeHook != nullptr) return;
     activeHook = this;
     hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, ::GetModuleHandleW(nullptr), 0);
@@ -37,7 +37,7 @@ LRESULT CALLBACK SwitchHook::hookProc(int code, WPARAM wParam, LPARAM lParam) {
         (key.flags & LLKHF_INJECTED) != 0)
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
-    if (down && !self->down_) ::PostMessageW(self->receiver_, self->message_, 0, 0);
+    if (down && !self->down_) ::PostMessageW(self->receiver_, kSwitchPressMessage, 0, 0);
     self->down_ = down;
     return 1;  // swallowed: the window in front never sees the switch
 }

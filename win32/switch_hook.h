@@ -7,10 +7,13 @@
 
 namespace tapkeys {
 
+// What the hook posts for each press; the window it goes to handles it.
+inline constexpr UINT kSwitchPressMessage = WM_APP + 17;
+
 class SwitchHook {
 public:
     // Installs the hook; installed() says whether the system took it. Only one hook lives at a time.
-    SwitchHook(HWND receiver, UINT message, int virtualKey);
+    SwitchHook(HWND receiver, int virtualKey);
     SwitchHook(const SwitchHook&) = delete;
     SwitchHook& operator=(const SwitchHook&) = delete;
     ~SwitchHook();
@@ -24,7 +27,6 @@ private:
 
     HHOOK hook_ = nullptr;
     HWND receiver_;
-    UINT message_;
     DWORD virtualKey_;
     bool down_ = false;  // between the press and its release, through the auto-repeat
 };
