@@ -13,7 +13,7 @@ import time
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
                     wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag, drawn,
-                   hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
+                   dlg_rest, expect_dialog, hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
                    read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
@@ -76,6 +76,9 @@ TOUCH_CLASSIC = plain("touch-classic")
 REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
+SCAN_MS = 600
+SCAN, SCAN_DIALOG = (uk(name, extras={"SCANTIME": str(SCAN_MS)}) for name in ("scan", "scan-dialog"))
+DWELL_DIALOG = uk("dwell-dialog", extras={"DWELLTIME": "600"})
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
@@ -182,6 +185,28 @@ def console_target(ctx):
         check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
     finally:
         end(console)
+
+
+def switch_presses(*presses):
+    """Switch presses on the X keyboard (Space) in one xdotool run, each (wait, held) a wait and how long
+    the switch is then held down (0: a tap). The target must see neither a Space key nor its character."""
+    def step(ctx):
+        mark, words = ctx.target.mark(), []
+        for wait, held in presses:
+            words += ["sleep", wait, *(("keydown", "space", "sleep", held, "keyup", "space") if held else ("key", "space"))]
+        ctx.desktop.xdotool(*words)
+        time.sleep(0.3)
+        leaked = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "KEYUP", "CHAR") and e.vk == 0x20]
+        check(not leaked, f"the target received the switch: {leaked[:4]}")
+    return step
+
+
+def scan(*picks):
+    """Switch presses timed to the middle of the highlights: the first starts scanning at the first row at
+    once, then for each (row, item) the row and its item; after each pick scanning starts again at once."""
+    def at(steps):
+        return (steps * SCAN_MS + SCAN_MS / 2) / 1000
+    return [(0, 0)] + [(at(step), 0) for row, item in picks for step in (row, item)]
 
 
 def flat(actions):
@@ -297,6 +322,24 @@ CASES = [
          dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
                                             "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
                                             "extras/FOLLOWLAYOUT": "0"})),
+
+    # One switch: row 0 holds Esc, keys 0 to 11 and Backspace; row 1 Tab, keys 12 to 23 and Enter; row 3
+    # Shift first. A held switch counts once: held while row 0 shows, it picks the row alone, and the
+    # press 1.5 s on lands on the third item.
+    # One switch: row 0 holds Esc, keys 0 to 11 and Backspace; row 1 Tab, keys 12 to 23 and Enter; row 3
+    # starts with Shift; row 4 is the options button. A switch held down while row 0 shows picks the row
+    # alone: the press 1.5 s after it lands on the third item.
+    Case("switch_presses_timed_to_the_highlight_type_into_the_target", KEYBOARD, SCAN,
+         switch_presses(*scan((0, 2), (1, 1), (3, 0), (1, 1)), (0.3, 1.0), (0.5, 0)), typed("2qQ2")),
+    # The Settings dialog's controls in tab order: the two key-map options, Safe mode, OK, Cancel...
+    Case("switch_scans_the_settings_dialog_in_tab_order", KEYBOARD, SCAN_DIALOG, switch_presses(*scan((4, 0))),
+         expect_dialog("Settings"), switch_presses((0, 0), (1.5, 0), (2.1, 0)), expect_dialog(None),
+         switch_presses(*scan((0, 1))), typed(UK_NORMAL[0]), close(), saved({"misc/SAFEMODE": "1"})),
+    Case("resting_on_the_settings_dialog_clicks_its_controls", KEYBOARD, DWELL_DIALOG, rest("Options", 0, 1500),
+         expect_dialog("Settings"), dlg_rest("IDC_CHK_SAFE_MODE", 1.5), dlg("IDC_CHK_SAFE_MODE", checked=1),
+         dlg_rest("IDC_CMD_MORE", 1.5), expect_dialog("More settings"), dlg_rest("IDC_SPN_DWELL_TIME", 1.2, up=True),
+         dlg("IDC_TXT_DWELL_TIME", text="700"), dlg_rest("IDCANCEL", 1.5), expect_dialog("Settings", closed="More settings"),
+         dlg_rest("IDCANCEL", 1.5), expect_dialog(None), rest("Key", Q, 1500, "q"), typed("q")),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
          drawn(), clean_outlines(), picture("keyboard-144")),
