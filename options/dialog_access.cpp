@@ -38,12 +38,17 @@ bool clickable(HWND control) {
 void DialogAccess::start(HWND dialog) {
     dialog_ = dialog;
     dwell_.configure(aids_.dwellMs);
-    if (dwell_.enabled()) dwellTimer_ = WindowTimer{dialog, kDwellTimerId, kDwellPollMs};
+    if (dwell_.enabled()) {
+        holdUnderPointer();
+        dwellTimer_ = WindowTimer{dialog, kDwellTimerId, kDwellPollMs};
+    }
     if (aids_.scanMs <= 0 || aids_.switchHook == nullptr) return;
     route_.emplace(aids_.switchHook, dialog);
-    // The template lists the controls in tab order, which is their order as siblings.
+    // The template lists the controls in tab order, which is their order as siblings. The dialog is not
+    // shown yet, so a control's own visible style counts.
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(c) || !::IsWindowEnabled(c) || !clickable(c)) continue;
+        if ((::GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) == 0 || !::IsWindowEnabled(c) || !clickable(c))
+            continue;
         if (!hasClass(c, UPDOWN_CLASSW)) {
             targets_.push_back({c, 0});
             continue;
@@ -80,28 +85,39 @@ RECT DialogAccess::targetRect(const Target& target) const {
     return r;
 }
 
+DialogAccess::Target DialogAccess::targetAt(POINT at) const {
+    const HWND under = ::WindowFromPoint(at);
+    if (under == nullptr || ::GetParent(under) != dialog_ || !::IsWindowEnabled(under) || !clickable(under))
+        return {nullptr, 0};
+    if (!hasClass(under, UPDOWN_CLASSW)) return {under, 0};
+    RECT r{};
+    ::GetWindowRect(under, &r);
+    return {under, at.y < (r.top + r.bottom) / 2 ? +1 : -1};
+}
+
+// The id tells the two arrows of one up-down control apart.
+DwellClock::Target DialogAccess::dwellId(const Target& target) {
+    if (target.control == nullptr) return 0;
+    return reinterpret_cast<DwellClock::Target>(target.control) * 4 +
+           static_cast<DwellClock::Target>(2 + target.arrow);
+}
+
+// A dialog opens (or comes back from one it opened) under a resting pointer: what lies there now would
+// be clicked without the user's doing, OK or Cancel of a dialog that opened over the last click among them.
+void DialogAccess::holdUnderPointer() {
+    POINT at{};
+    ::GetCursorPos(&at);
+    dwell_.hold(dwellId(targetAt(at)), at.x, at.y);
+}
+
 // Polled rather than told: the controls, not the dialog, get the pointer's moves.
 void DialogAccess::pollPointer() {
     if (dialog_ == nullptr) return;
     POINT at{};
     ::GetCursorPos(&at);
-    const HWND under = ::WindowFromPoint(at);
-    Target target{nullptr, 0};
-    if (under != nullptr && ::GetParent(under) == dialog_ && ::IsWindowEnabled(under) && clickable(under)) {
-        target.control = under;
-        if (hasClass(under, UPDOWN_CLASSW)) {
-            RECT r{};
-            ::GetWindowRect(under, &r);
-            target.arrow = at.y < (r.top + r.bottom) / 2 ? +1 : -1;
-        }
-    }
-    // The id tells the two arrows of one up-down control apart.
-    const DwellClock::Target id =
-        target.control == nullptr
-            ? 0
-            : reinterpret_cast<DwellClock::Target>(target.control) * 4 + 2 + target.arrow;
+    const Target target = targetAt(at);
     const DwellClock::Ms now = nowMs();
-    const std::optional<DwellClock::Target> fired = dwell_.update(id, at.x, at.y, now);
+    const std::optional<DwellClock::Target> fired = dwell_.update(dwellId(target), at.x, at.y, now);
     const int level = dwell_.level(now);
     if (level != shownLevel_) {
         shownLevel_ = level;
@@ -111,7 +127,9 @@ void DialogAccess::pollPointer() {
             dwellOutline_.show(dialog_, targetRect(target), kOutlineGapPx, level,
                                ::GetSysColor(COLOR_HIGHLIGHT));
     }
-    if (fired) activate(target);
+    if (!fired) return;
+    activate(target);
+    if (dialog_ != nullptr) holdUnderPointer();
 }
 
 void DialogAccess::onSwitchPress() {

@@ -44,6 +44,9 @@ private:
     };
 
     void pollPointer();
+    Target targetAt(POINT at) const;
+    static DwellClock::Target dwellId(const Target& target);
+    void holdUnderPointer();
     void activate(const Target& target);
     void showScan();
     RECT targetRect(const Target& target) const;

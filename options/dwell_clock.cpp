@@ -22,6 +22,12 @@ std::optional<DwellClock::Target> DwellClock::update(Target target, int x, int y
     return target;
 }
 
+void DwellClock::hold(Target target, int x, int y) {
+    target_ = target;
+    anchorX_ = x, anchorY_ = y;
+    done_ = target != 0;
+}
+
 int DwellClock::level(Ms now) const {
     if (target_ == 0 || done_ || dwellMs_ == 0) return 0;
     return static_cast<int>(std::clamp<Ms>((now - since_) * kSteps / dwellMs_, 0, kSteps));

@@ -21,6 +21,9 @@ public:
 
     // The pointer is at (x, y) over target; returns the target when its dwell has just run out.
     std::optional<Target> update(Target target, int x, int y, Ms now);
+    // The pointer rests on target already when a dialog opens or comes back: it clicks only after the
+    // pointer has left it, as if it had clicked.
+    void hold(Target target, int x, int y);
     // 0 while nothing fills, else 1..kSteps.
     int level(Ms now) const;
     Target target() const { return target_; }

@@ -193,7 +193,8 @@ def switch_presses(*presses):
     def step(ctx):
         mark, words = ctx.target.mark(), []
         for wait, held in presses:
-            words += ["sleep", wait, *(("keydown", "space", "sleep", held, "keyup", "space") if held else ("key", "space"))]
+            tap = ("keydown", "space", "sleep", held, "keyup", "space") if held else ("key", "space")
+            words += ["sleep", wait, *tap]
         ctx.desktop.xdotool(*words)
         time.sleep(0.3)
         leaked = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "KEYUP", "CHAR") and e.vk == 0x20]
@@ -332,14 +333,19 @@ CASES = [
     Case("switch_presses_timed_to_the_highlight_type_into_the_target", KEYBOARD, SCAN,
          switch_presses(*scan((0, 2), (1, 1), (3, 0), (1, 1)), (0.3, 1.0), (0.5, 0)), typed("2qQ2")),
     # The Settings dialog's controls in tab order: the two key-map options, Safe mode, OK, Cancel...
+    # Safe mode is the third, OK the fourth: scanning starts again at the first control after a pick.
     Case("switch_scans_the_settings_dialog_in_tab_order", KEYBOARD, SCAN_DIALOG, switch_presses(*scan((4, 0))),
          expect_dialog("Settings"), switch_presses((0, 0), (1.5, 0), (2.1, 0)), expect_dialog(None),
          switch_presses(*scan((0, 1))), typed(UK_NORMAL[0]), close(), saved({"misc/SAFEMODE": "1"})),
+    # Dwell in the dialogs as on the keys: once per visit, and not on what lies under the pointer as a dialog
+    # opens or comes back (here More's Cancel closes over Settings' Cancel: the pointer leaves it first).
     Case("resting_on_the_settings_dialog_clicks_its_controls", KEYBOARD, DWELL_DIALOG, rest("Options", 0, 1500),
          expect_dialog("Settings"), dlg_rest("IDC_CHK_SAFE_MODE", 1.5), dlg("IDC_CHK_SAFE_MODE", checked=1),
-         dlg_rest("IDC_CMD_MORE", 1.5), expect_dialog("More settings"), dlg_rest("IDC_SPN_DWELL_TIME", 1.2, up=True),
-         dlg("IDC_TXT_DWELL_TIME", text="700"), dlg_rest("IDCANCEL", 1.5), expect_dialog("Settings", closed="More settings"),
-         dlg_rest("IDCANCEL", 1.5), expect_dialog(None), rest("Key", Q, 1500, "q"), typed("q")),
+         dlg_rest("IDC_CMD_MORE", 1.5), expect_dialog("More settings"),
+         dlg_rest("IDC_SPN_DWELL_TIME", 1.2, up=True), dlg("IDC_TXT_DWELL_TIME", text="700"),
+         dlg_rest("IDCANCEL", 1.5), expect_dialog("Settings", closed="More settings"),
+         dlg_rest("IDC_LBL_SAFE_MODE_HINT", 0.3), dlg_rest("IDCANCEL", 1.5), expect_dialog(None),
+         rest("Key", Q, 1500, "q"), typed("q")),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
          drawn(), clean_outlines(), picture("keyboard-144")),

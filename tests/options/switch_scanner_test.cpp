@@ -91,6 +91,9 @@ TEST(DwellClock, ClicksOnceAfterRestingStillEnough) {
         EXPECT_EQ(clock.update(target, x, y, at).value_or(0), fired) << at;
         EXPECT_EQ(clock.level(at), level) << at;
     }
+    clock.hold(5, 0, 0);
+    EXPECT_EQ(clock.update(5, 9, 9, 4000).value_or(0) + clock.update(5, 9, 9, 9000).value_or(0), 0u);
+    EXPECT_EQ(clock.update(6, 9, 9, 9000).value_or(0) + clock.update(6, 9, 9, 9600).value_or(0), 6u);
 }
 
 }  // namespace
