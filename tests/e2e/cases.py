@@ -14,7 +14,8 @@ from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, 
                     wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_rest, dlg_type, drag,
                    drawn, expect_dialog, hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog,
-                   picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
+                   picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved, target_running, tap,
+                   typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 # Each kind's screen size, density and X keyboard layout; 144 dpi needs a screen large enough for the
