@@ -27,6 +27,6 @@ std::vector<ScanRow> scanRows(int stripCells);
 // last, or an item's frames (Enter's two). Strip cells are outlined by the strip's own painting.
 std::vector<TwipsRect> scanOutline(const ScanRow& row, int item);
 
-inline constexpr int kScanOutlineTwips = 60;  // 4 px at 96 dpi
+inline constexpr int kScanOutlineTwips = 90;  // 6 px at 96 dpi
 
 }  // namespace tapkeys
