@@ -17,6 +17,7 @@ void KeyboardScanning::configure(HWND window, const ExtrasSettings& extras, int 
     std::vector<int> sizes;
     for (const ScanRow& row : rows_) sizes.push_back(static_cast<int>(row.size()));
     scanner_.configure(extras.scanTime, sizes);
+    waitingPresses_ = 0;
     if (extras.scanTime <= 0) {
         switchHook_.reset();
     } else if (!switchHook_ || switchKey_ != extras.scanKey) {
@@ -27,8 +28,9 @@ void KeyboardScanning::configure(HWND window, const ExtrasSettings& extras, int 
     changed();
 }
 
-void KeyboardScanning::onSwitchPress(const PressItem& press) {
-    // A press that comes while a pick is typing (inside a safe-mode pause) waits in the scanner.
+void KeyboardScanning::onSwitchPress(const PressItem& press, bool typing) {
+    if (typing) return void(++waitingPresses_);
+    // A press that comes while a pick of its own is typing waits in the scanner.
     for (auto pick = scanner_.press(nowMs()); pick; pick = scanner_.typed(nowMs())) {
         changed();
         press(rows_[static_cast<std::size_t>(pick->row)][static_cast<std::size_t>(pick->item)]);
@@ -36,9 +38,17 @@ void KeyboardScanning::onSwitchPress(const PressItem& press) {
     changed();
 }
 
-void KeyboardScanning::onTimer() {
+void KeyboardScanning::onTimer(bool typing) {
+    if (typing) return;  // the timer stays armed and comes again; the scanner catches up then
     scanner_.tick(nowMs());
     changed();
+}
+
+void KeyboardScanning::afterTyping(const PressItem& press) {
+    while (waitingPresses_ > 0) {
+        --waitingPresses_;
+        onSwitchPress(press, false);
+    }
 }
 
 void KeyboardScanning::changed() {

@@ -27,8 +27,11 @@ public:
     // Scanning as the settings say, waiting for the first press; the switch is caught only while
     // scanning is on. stripCells: the suggestion strip's cells, 0 without the strip.
     void configure(HWND window, const ExtrasSettings& extras, int stripCells);
-    void onSwitchPress(const PressItem& press);
-    void onTimer();
+    // typing: a press of the keyboard is typing; the switch press waits for afterTyping, the tick for the
+    // timer's next turn.
+    void onSwitchPress(const PressItem& press, bool typing);
+    void onTimer(bool typing);
+    void afterTyping(const PressItem& press);
     // The switch, for the dialogs to take over while they are open; null while scanning is off.
     SwitchHook* switchHook() { return switchHook_ ? &*switchHook_ : nullptr; }
 
@@ -42,6 +45,7 @@ private:
     std::vector<ScanRow> rows_;
     std::optional<SwitchHook> switchHook_;
     int switchKey_ = 0;
+    int waitingPresses_ = 0;  // came while a press was typing
     WindowTimer timer_;
 };
 

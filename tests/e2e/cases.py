@@ -76,6 +76,8 @@ PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLA
 TOUCH_CLASSIC = plain("touch-classic")
 REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
+SAFE_REPEAT = plain("safe-repeat", safe="1", extras={"REPEATDELAY": "250", "REPEATRATE": "30"})
+SAFE_DWELL = plain("safe-dwell", safe="1", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
 SCAN_MS = 600
 SCAN, SCAN_DIALOG = (uk(name, extras={"SCANTIME": str(SCAN_MS)}) for name in ("scan", "scan-dialog"))
@@ -147,13 +149,44 @@ def presses_inside_pauses(ctx):
                                                 f"{ctx.target.chars_since(mark)!r}")
 
 
+def brightness(ctx, shot, index):
+    """The middle of a key's left outline line, R + G + B: about 640 at rest, near white when lit."""
+    r = ctx.layout.label("KeyBG", index).rect
+    return sum(shot.pixel(*ctx.keyboard.at(r.left + 1, r.top + r.height // 2)))
+
+
+def quick_taps_type_once_and_let_go(ctx):
+    """Safe mode with repeat: a quick tap on one key, then one on another inside the first one's pauses.
+    Each types once, nothing repeats after them and no key stays lit."""
+    quick = ("mousedown", LEFT, "sleep", 0.001, "mouseup", LEFT)
+    for trial in range(6):
+        mark = ctx.target.mark()
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.point("Key", Q), *quick, "sleep", 0.002 * (trial + 1),
+                            "mousemove", *ctx.keyboard.point("Key", P), *quick)
+        time.sleep(0.8)  # three times the repeat delay
+        got, shot = ctx.target.chars_since(mark), ctx.desktop.screenshot()
+        check(sorted(got) == ["p", "q"], f"trial {trial}: expected q and p once each, got {got!r}")
+        lit = [brightness(ctx, shot, i) for i in (Q, P)]
+        check(max(lit) < 675, f"trial {trial}: outlines of q and p {lit} after the taps")
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()), "sleep", 0.6)  # no double click
+
+
+def click_as_the_dwell_completes_types_once(ctx):
+    """Safe mode with dwell: a click that lands just before or while the dwell types the key (whose
+    pauses run the click) types it once."""
+    for trial, after_s in enumerate((0.56, 0.59, 0.6, 0.605, 0.61, 0.62)):
+        mark = ctx.target.mark()
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()), "sleep", 0.2,
+                            "mousemove", *ctx.keyboard.point("Key", Q), "sleep", after_s, "click", LEFT)
+        time.sleep(0.8)
+        check(ctx.target.chars_since(mark) == "q", f"trial {trial}, click {after_s} s after arriving: expected "
+                                                   f"'q', got {ctx.target.chars_since(mark)!r}")
+    ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()))  # the next case moves in
+
+
 def held_key_lights_up(ctx):
     """While a key is held its outline is lit, clearly brighter than its neighbour's; after the release
-    it goes dark again. The middle of a key's left outline line, R + G + B, is about 640 at rest and
-    near white when lit."""
-    def brightness(shot, index):
-        r = ctx.layout.label("KeyBG", index).rect
-        return sum(shot.pixel(*ctx.keyboard.at(r.left + 1, r.top + r.height // 2)))
+    it goes dark again."""
 
     ctx.keyboard.press("Key", Q, "mousedown", LEFT, "sleep", 0.3)
     try:
@@ -161,9 +194,9 @@ def held_key_lights_up(ctx):
         picture("feedback-held")(ctx)
     finally:
         ctx.desktop.xdotool("mouseup", LEFT)
-    lit, neighbour = brightness(shot, Q), brightness(shot, W)
+    lit, neighbour = brightness(ctx, shot, Q), brightness(ctx, shot, W)
     check(lit >= 735 and neighbour < 675, f"held key's outline {lit}, its neighbour's {neighbour}")
-    dark = wait_for(lambda: brightness(ctx.desktop.screenshot(), Q) < 675, 1.0, 0.05)
+    dark = wait_for(lambda: brightness(ctx, ctx.desktop.screenshot(), Q) < 675, 1.0, 0.05)
     check(dark, "the outline stays lit after the release")
 
 
@@ -311,6 +344,9 @@ CASES = [
     Case("without_extras_a_held_key_types_once", KEYBOARD, TOUCH_CLASSIC, hold("Key", Q, 1500, "q"), typed("q")),
     Case("a_held_key_repeats_at_the_rate_until_released", KEYBOARD, REPEAT,
          hold("Key", Q, 1500, lambda chars: set(chars) == {"q"} and 8 <= len(chars) <= 12), quiet(0.5)),
+    Case("quick_taps_in_safe_mode_with_repeat_type_once_and_stay_dark", KEYBOARD, SAFE_REPEAT,
+         quick_taps_type_once_and_let_go),
+    Case("a_click_as_the_dwell_completes_types_once", KEYBOARD, SAFE_DWELL, click_as_the_dwell_completes_types_once),
     Case("resting_on_a_key_types_it_once_then_the_next_key", KEYBOARD, DWELL, rest("Key", Q, 1500, "q"),
          rest("Key", W, 1500, "w"), rest("Shift", 0, 1500), rest("Key", Q, 1500, "Q"), typed("qwQ")),
     # A box left below its minimum shows the minimum; the Settings dialog's OK stores what More kept.
