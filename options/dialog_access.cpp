@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "win32/dialog_controls.h"
 
@@ -35,8 +36,9 @@ bool clickable(HWND control) {
 
 }  // namespace
 
-void DialogAccess::start(HWND dialog) {
+void DialogAccess::start(HWND dialog, std::vector<int> skipped) {
     dialog_ = dialog;
+    skipped_ = std::move(skipped);
     dwell_.configure(aids_.dwellMs);
     if (dwell_.enabled()) {
         holdUnderPointer();
@@ -47,8 +49,7 @@ void DialogAccess::start(HWND dialog) {
     // The template lists the controls in tab order, which is their order as siblings. The dialog is not
     // shown yet, so a control's own visible style counts.
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        if ((::GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) == 0 || !::IsWindowEnabled(c) || !clickable(c))
-            continue;
+        if ((::GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) == 0 || !takes(c)) continue;
         if (!hasClass(c, UPDOWN_CLASSW)) {
             targets_.push_back({c, 0});
             continue;
@@ -85,10 +86,14 @@ RECT DialogAccess::targetRect(const Target& target) const {
     return r;
 }
 
+bool DialogAccess::takes(HWND control) const {
+    return ::IsWindowEnabled(control) && clickable(control) &&
+           std::ranges::find(skipped_, ::GetDlgCtrlID(control)) == skipped_.end();
+}
+
 DialogAccess::Target DialogAccess::targetAt(POINT at) const {
     const HWND under = ::WindowFromPoint(at);
-    if (under == nullptr || ::GetParent(under) != dialog_ || !::IsWindowEnabled(under) || !clickable(under))
-        return {nullptr, 0};
+    if (under == nullptr || ::GetParent(under) != dialog_ || !takes(under)) return {nullptr, 0};
     if (!hasClass(under, UPDOWN_CLASSW)) return {under, 0};
     RECT r{};
     ::GetWindowRect(under, &r);

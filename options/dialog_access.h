@@ -30,7 +30,9 @@ public:
 
     explicit DialogAccess(const AccessAids& aids) : aids_(aids) {}
 
-    void start(HWND dialog);
+    // skipped: controls that open a dialog of the system's, which knows neither dwell nor the switch and
+    // would shut the user in.
+    void start(HWND dialog, std::vector<int> skipped = {});
     // True when the timer was one of these aids'.
     bool onTimer(UINT_PTR id);
     void onSwitchPress();
@@ -51,8 +53,11 @@ private:
     void showScan();
     RECT targetRect(const Target& target) const;
 
+    bool takes(HWND control) const;
+
     AccessAids aids_;
     HWND dialog_ = nullptr;
+    std::vector<int> skipped_;
     std::optional<SwitchRoute> route_;
     std::vector<Target> targets_;  // scanned, in tab order
     DwellClock dwell_;

@@ -85,7 +85,7 @@ private:
         // focus goes to the chosen option so that nothing but the user changes the choice.
         const bool user = isChecked(control(IDC_OPT_MAP_USER));
         ::SetFocus(control(user ? IDC_OPT_MAP_USER : IDC_OPT_MAP_LANGUAGE_FILE));
-        access_.start(hwnd());
+        access_.start(hwnd(), {IDC_CMD_COLOR});
     }
 
     // The load steps, in their order: safe mode, the font group, the key-map choice, the user sets.
