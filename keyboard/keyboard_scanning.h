@@ -11,6 +11,7 @@
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/scan_rows.h"
 #include "options/switch_scanner.h"
+#include "output/key_output.h"
 #include "settings/extras_settings.h"
 #include "win32/switch_hook.h"
 #include "win32/window_timer.h"
@@ -34,6 +35,12 @@ public:
     void afterTyping(const PressItem& press);
     // The switch, for the dialogs to take over while they are open; null while scanning is off.
     SwitchHook* switchHook() { return switchHook_ ? &*switchHook_ : nullptr; }
+    void suspendSwitch() {
+        if (switchHook_) switchHook_->suspend();
+    }
+    void resumeSwitch() {
+        if (switchHook_) switchHook_->resume();
+    }
 
 private:
     void changed();
@@ -47,6 +54,27 @@ private:
     int switchKey_ = 0;
     int waitingPresses_ = 0;  // came while a press was typing
     WindowTimer timer_;
+};
+
+// The keyboard's own keystrokes, sent with the switch hook suspended; it is back for the pauses
+// between them, and the window resumes it when the typing is over (KeyboardScanning::resumeSwitch).
+class SwitchSuspendingOutput final : public KeyOutput {
+public:
+    SwitchSuspendingOutput(KeyOutput& output, KeyboardScanning& scanning)
+        : output_(output), scanning_(scanning) {}
+
+    void sendKeys(std::wstring_view item) override { scanning_.suspendSwitch(), output_.sendKeys(item); }
+    void positionKey(const PositionKey& key) override { scanning_.suspendSwitch(), output_.positionKey(key); }
+    void keyEvent(std::uint8_t virtualKey, bool keyUp) override {
+        scanning_.suspendSwitch(), output_.keyEvent(virtualKey, keyUp);
+    }
+    void pause(int milliseconds) override { scanning_.resumeSwitch(), output_.pause(milliseconds); }
+    bool safeMode() const override { return output_.safeMode(); }
+    void keyStringDone() override { output_.keyStringDone(); }
+
+private:
+    KeyOutput& output_;
+    KeyboardScanning& scanning_;
 };
 
 }  // namespace tapkeys

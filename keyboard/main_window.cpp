@@ -314,7 +314,10 @@ void MainWindow::typing(std::optional<KeyId> dwellKey, const std::function<void(
     send();
     presses_.typingEnds();
     actOnDue();
-    if (!presses_.typing()) scanning_.afterTyping([this](const ScanItem& item) { pressScanItem(item); });
+    if (presses_.typing()) return;
+    // After the light's head start (showNewLights), so the target takes its keystrokes in first.
+    scanning_.resumeSwitch();
+    scanning_.afterTyping([this](const ScanItem& item) { pressScanItem(item); });
 }
 
 void MainWindow::actOnDue() {
@@ -418,6 +421,7 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == KeyboardScanning::kTimerId) return scanning_.onTimer(presses_.typing());
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    scanning_.resumeSwitch();  // should a keystroke ever go out outside a press's typing
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
     // The notice about a refusing target stays until another target is in front.
@@ -538,11 +542,11 @@ void MainWindow::giveForegroundToTarget() {
 }
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
-    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, output_);
 }
 
 void MainWindow::sendPositionKey(const PositionKey& key) {
-    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, output_);
 }
 
 // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift

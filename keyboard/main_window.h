@@ -104,6 +104,7 @@ private:
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
     KeyboardScanning scanning_{painter_};
+    SwitchSuspendingOutput output_{keyOutput_, scanning_};  // keyOutput_ with the switch hook out of its way
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     PressTracker presses_;

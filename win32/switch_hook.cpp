@@ -11,15 +11,31 @@ SwitchHook* activeHook = nullptr;
 SwitchHook::SwitchHook(HWND receiver, int virtualKey)
     : receiver_(receiver), virtualKey_(static_cast<DWORD>(virtualKey)) {
     if (activeHook != nullptr) return;
-    activeHook = this;
-    hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, ::GetModuleHandleW(nullptr), 0);
-    if (hook_ == nullptr) activeHook = nullptr;
+    install();
+    if (hook_ != nullptr) activeHook = this;
 }
 
 SwitchHook::~SwitchHook() {
-    if (hook_ == nullptr) return;
-    ::UnhookWindowsHookEx(hook_);
+    if (activeHook != this) return;
+    if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
     activeHook = nullptr;
+}
+
+void SwitchHook::install() {
+    hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, ::GetModuleHandleW(nullptr), 0);
+}
+
+void SwitchHook::suspend() {
+    if (activeHook != this || hook_ == nullptr) return;
+    ::UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    suspended_ = true;
+}
+
+void SwitchHook::resume() {
+    if (activeHook != this || !suspended_) return;
+    suspended_ = false;
+    install();
 }
 
 HWND SwitchHook::route(HWND receiver) {
