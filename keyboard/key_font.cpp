@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "options/font_choice.h"
+#include "settings/font_style.h"
 
 namespace tapkeys {
 

@@ -9,13 +9,14 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
 
 import random
 import time
+from dataclasses import replace
 
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
                     wait_for, windows_path)
-from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_rest, dlg_type, drag,
-                   drawn, expect_dialog, hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog,
-                   picture, press, quiet, read_only_close, relaunch, remember_look, rest, saved, target_running, tap,
-                   typed, x_keys, x_type)
+from steps import (activate, captions_grew, clean_outlines, close, close_without_rights, dlg, dlg_click, dlg_close,
+                   dlg_rest, dlg_type, drag, drawn, expect_dialog, hold, keyboard_ignores, keyboard_window, keys,
+                   looks_as_before, open_dialog, picture, press, quiet, relaunch, remember_look, rest, saved, tap,
+                   target_running, typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 # Each kind's screen size, density and X keyboard layout; 144 dpi needs a screen large enough for the
@@ -36,6 +37,7 @@ BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
 Q, W, A, P, E, ONE = (UK_NORMAL.index(c) for c in "qwape1")
 # Keys by what a US board has at their places, for the German X keyboard layout.
 SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
+VK_CAPITAL = 0x14
 
 
 def key(index, expect="", **how):
@@ -84,7 +86,11 @@ SCAN, SCAN_DIALOG = (uk(name, extras={"SCANTIME": str(SCAN_MS)}) for name in ("s
 DWELL_DIALOG = uk("dwell-dialog", extras={"DWELLTIME": "600"})
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
+LINKED_USER_SET = replace(USER_SET, name="user-set-linked", linked=True)
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
+UTF8_SETTINGS = Setup("utf8-settings", **UK_HOST, origin=(300, 40), files={"tapkeys.ini": (
+    "\ufeff[host]\r\nNOTE=kept\r\n[misc]\r\nWINDOWX=300\r\nWINDOWY=40\r\n[keymapping]\r\nKEYMAP=user\r\n"
+    f"USERKEYMAPNORMAL={BEYOND_ANSI}\r\n").encode("utf-8")})
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
                             (("follow-layout", "1"), ("layout-off", "0")))
 OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
@@ -248,6 +254,22 @@ def flat(actions):
     return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
 
 
+def polled(vk, actions):
+    """The actions while another program asks GetAsyncKeyState about the key vk every millisecond."""
+    def step(ctx):
+        poller = ctx.desktop.launch(ctx.probe.exe, "poll", vk)
+        try:
+            for action in flat(actions):
+                action(ctx)
+        finally:
+            end(poller)
+    return step
+
+
+SYSTEM_CAPS_LOCK = [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
+                    key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2
+
+
 class Case:
     def __init__(self, name, kind, setup, *actions):
         self.name, self.kind, self.setup, self.steps = name, kind, setup, flat(actions)
@@ -288,10 +310,13 @@ CASES = [
     Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
          tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
          typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
-    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side.
-    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING,
-         [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
-          key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side,
+    # also while another program asks for Caps Lock every millisecond (which clears the key's "pressed
+    # since the last query" bit).
+    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING, SYSTEM_CAPS_LOCK,
+         typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    Case("keys_type_what_they_show_while_another_program_polls_caps_lock", KEYBOARD, TYPING,
+         polled(VK_CAPITAL, SYSTEM_CAPS_LOCK), typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
     Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING, console_target),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
@@ -326,15 +351,16 @@ CASES = [
          key(Q, "Q", nudged=False), key(0, UK_SHIFTED[0]), tap("CapsLock"), key(0, UK_NORMAL[0]),
          typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
     # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
-    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
-    # keeps the colour.
+    # mark read as Latin-1), written through a link that stays a link; both type the same after a restart.
+    # The colour chooser's OK without a pick keeps the colour.
     Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
          close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(), keys(range(5), " ab{}")),
-    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, LINKED_USER_SET, open_dialog(),
          dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300), dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI),
          dlg_close("IDOK"), activate(), keys(range(4), BEYOND_ANSI), close(),
-         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"), relaunch(), activate(),
-         keys(range(4), BEYOND_ANSI)),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"),
+         lambda ctx: check(ctx.keyboard.settings_path.is_symlink(), "tapkeys.ini is no longer a link"),
+         relaunch(), activate(), keys(range(4), BEYOND_ANSI)),
     Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
          open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
          dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
@@ -416,9 +442,12 @@ CASES = [
     # The keys show the placeholder "default", not the file outside lang.
     Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE, key(0, "d"), key(7, ""),
          typed("d"), close()),
-    Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
+    Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), close_without_rights()),
     Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
-         read_only_close()),
+         close_without_rights()),
+    # A save that must turn the file UTF-16 (a key set read from UTF-8) while it cannot be read keeps it.
+    Case("unreadable_settings_file_at_a_converting_save_stays_whole", FAULT, UTF8_SETTINGS,
+         close_without_rights(0o755, 0o200)),
     Case("presses_during_safe_mode_pauses_are_served_first_and_none_is_lost", FAULT, plain("nested", safe="1"),
          presses_inside_pauses, close()),
 ]
