@@ -27,10 +27,11 @@ __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WIN
 ENGLISH_WORDS = Path(__file__).resolve().parents[1] / "lang" / "en-words.txt"
 
 
-def keyboard_setup(safe_mode, follow_layout=False, prediction=False):
+def keyboard_setup(safe_mode, follow_layout=False, scan_time=0, prediction=False):
     """With prediction the English word list ships beside it as the host language's."""
     setup = plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
-                  extras={"FOLLOWLAYOUT": "1" if follow_layout else "0", "PREDICTION": "1" if prediction else "0"})
+                  extras={"FOLLOWLAYOUT": "1" if follow_layout else "0", "SCANTIME": str(scan_time),
+                          "PREDICTION": "1" if prediction else "0"})
     if prediction:
         setup.files["lang/uk-words.txt"] = ENGLISH_WORDS.read_bytes()
     return setup
@@ -128,7 +129,7 @@ class Session:
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
         setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False),
-                               getattr(self.args, "prediction", False))
+                               getattr(self.args, "scan_time", 0), getattr(self.args, "prediction", False))
         folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:

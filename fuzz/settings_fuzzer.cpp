@@ -3,6 +3,8 @@
 // the screen, no text longer than the 254 characters a read returns), and what a save writes loads back
 // exactly, texts with blank or quoted ends included.
 
+#include <algorithm>
+
 #include "fuzz/fuzz_support.h"
 #include "settings/keyboard_settings.h"
 #include "tests/support/fake_ini.h"
@@ -20,7 +22,9 @@ void checkInRange(const LoadedSettings& loaded, const ScreenGeometry& screen) {
     FUZZ_CHECK(!loaded.windowX || (*loaded.windowX >= 0 && *loaded.windowX < screen.screenWidth - 10));
     FUZZ_CHECK(!loaded.windowY || (*loaded.windowY >= 0 && *loaded.windowY < screen.screenHeight - 10));
     FUZZ_CHECK(kRepeatDelayRange.allows(s.extras.repeatDelay) &&
-               kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime));
+               kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime) &&
+               kScanTimeRange.allows(s.extras.scanTime));
+    FUZZ_CHECK(std::ranges::count(kScanKeys, s.extras.scanKey, &ScanKeyName::virtualKey) == 1);
 }
 
 void run(std::span<const std::uint8_t> bytes) {

@@ -31,6 +31,9 @@ public:
     // A short message shown in the title band in place of the title; empty shows the title again.
     void setNotice(std::wstring notice) { notice_ = std::move(notice); }
     const std::wstring& notice() const { return notice_; }
+    // The scanning highlight: a thick outline round the outer edge of these rectangles (none when empty).
+    void setScanOutline(std::vector<TwipsRect> rects) { scanOutline_ = std::move(rects); }
+    const std::vector<TwipsRect>& scanOutline() const { return scanOutline_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
     // suggestions: the strip's words, cell by cell, where the strip is shown.
@@ -52,6 +55,7 @@ private:
     void drawStrip(HDC dc, const RECT& area) const;
     void drawSuggestions(HDC dc, const RECT& area, const std::vector<std::wstring>& suggestions) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
+    void drawScanOutline(std::uint32_t* pixels, const RECT& area) const;
 
     LayoutScale scale_{kLayoutDpi};
     KeyFontSpec keyFontSpec_;
@@ -62,6 +66,7 @@ private:
     Bitmap background_;
     Bitmap logo_;
     std::wstring notice_;
+    std::vector<TwipsRect> scanOutline_;
 };
 
 }  // namespace tapkeys

@@ -26,6 +26,7 @@ constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
 // The moment a new light leaves the target to take its keystrokes in, unless other input comes first.
 constexpr DWORD kLightHeadStartMs = 2;
+constexpr int kSwitchSource = -2;  // the press tracker's source for switch picks
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -162,6 +163,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
         case WM_CLOSE: return onUnload(), 0;
+        case kSwitchPressMessage: return onSwitchPress(), 0;
         default: return defaultProc(message, wParam, lParam);
     }
 }
@@ -178,6 +180,7 @@ void MainWindow::onLoad() {
     followTargetLayout();
     keyMap_.showKeySet(false);
     presses_.configure(settings_.extras);
+    scanning_.configure(hwnd(), settings_.extras, 0);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
 }
@@ -325,6 +328,10 @@ void MainWindow::typing(std::optional<KeyId> dwellKey, const std::function<void(
     send();
     presses_.typingEnds();
     actOnDue();
+    if (presses_.typing()) return;
+    // After the light's head start (showNewLights), so the target takes its keystrokes in first.
+    scanning_.resumeSwitch();
+    scanning_.afterTyping([this](const ScanItem& item) { pressScanItem(item); });
 }
 
 void MainWindow::actOnDue() {
@@ -415,11 +422,12 @@ void MainWindow::showOptions() {
     presses_.endAll(steadyMs());
     timingChanged();
     styleCtl_.setTopMost(false);
+    const AccessAids aids{settings_.extras.dwellTime, settings_.extras.scanTime, scanning_.switchHook()};
     const auto forgetLearnedWords = [this] {
         wordStrip_.forget();
         invalidateStrip();
     };
-    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC},
+    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC}, aids,
                                         forgetLearnedWords)) {
         settings_ = std::move(*edited);
     }
@@ -431,6 +439,7 @@ void MainWindow::showOptions() {
     keyMap_.showKeySet(keyMap_.shifted());
     presses_.configure(settings_.extras);
     timingChanged();
+    scanning_.configure(hwnd(), settings_.extras, 0);
     configureWordStrip();
 }
 
@@ -442,8 +451,10 @@ void MainWindow::dragWindow() {
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id == kTimingTimerId) return timingTimer_.stop(), onTimingTick();
+    if (id == KeyboardScanning::kTimerId) return scanning_.onTimer(presses_.typing());
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    scanning_.resumeSwitch();  // should a keystroke ever go out outside a press's typing
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
     if (wordStrip_.poll(target_.targetWindow(), static_cast<std::uint64_t>(steadyMs()))) invalidateStrip();
@@ -493,6 +504,24 @@ void MainWindow::typeByDwell(KeyId key) {
         case Control::Close: return;  // never dwells
         default: return typeAgain(key);
     }
+}
+
+// A switch press that comes while a press types (inside a safe-mode pause) waits for the typing to end.
+void MainWindow::onSwitchPress() {
+    scanning_.onSwitchPress([this](const ScanItem& item) { pressScanItem(item); }, presses_.typing());
+}
+
+// A switch pick is a press like a touch: tracked, typed on the way down (hand-back, Shift, Caps Lock,
+// safe mode), lit, and let go at once; the options button opens the dialog, no typing being under way.
+void MainWindow::pressScanItem(const ScanItem& item) {
+    if (item.kind != ScanItem::Kind::Key) return;
+    if (item.key.control == Control::Options) return showOptions();
+    const bool types = presses_.press(kSwitchSource, item.key, PressTracker::Kind::Types, steadyMs()).types;
+    typing(std::nullopt, [&] {
+        if (types) typeByDwell(item.key);
+    });
+    presses_.release(kSwitchSource, std::nullopt);
+    actOnDue();
 }
 
 // Invalidates the keys whose light went out or dimmed at once, and those newly lit a moment later
@@ -552,13 +581,13 @@ void MainWindow::giveForegroundToTarget() {
 void MainWindow::sendKeyString(std::wstring_view keyString) {
     if (foregroundRefusesInput()) return;
     const std::wstring sent(keyString);  // the pauses of safe mode may run a press that changes the caller's
-    tapkeys::sendKeyString(sent, keyOutput_);
+    tapkeys::sendKeyString(sent, output_);
     if (wordStrip_.typed(sent, static_cast<std::uint64_t>(steadyMs()))) invalidateStrip();
 }
 
 void MainWindow::sendPositionKey(const PositionKey& key) {
     if (foregroundRefusesInput()) return;
-    tapkeys::sendPositionKey(key, keyOutput_);
+    tapkeys::sendPositionKey(key, output_);
     if (wordStrip_.typed(key.shown, static_cast<std::uint64_t>(steadyMs()))) invalidateStrip();
 }
 

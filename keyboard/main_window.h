@@ -11,6 +11,7 @@
 
 #include "keyboard/key_map.h"
 #include "keyboard/keyboard_painter.h"
+#include "keyboard/keyboard_scanning.h"
 #include "keyboard/press_tracker.h"
 #include "keyboard/topmost_keeper.h"
 #include "keyboard/touch_router.h"
@@ -79,6 +80,8 @@ private:
     void onTimingTick();
     void typeAgain(KeyId key);
     void typeByDwell(KeyId key);
+    void onSwitchPress();
+    void pressScanItem(const ScanItem& item);
     void timingChanged();
     void showNewLights(const std::vector<KeyId>& keys);
     void invalidateKey(KeyId key);
@@ -104,6 +107,8 @@ private:
     InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
+    KeyboardScanning scanning_{painter_};
+    SwitchSuspendingOutput output_{keyOutput_, scanning_};  // keyOutput_ with the switch hook out of its way
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     PressTracker presses_;

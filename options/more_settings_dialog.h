@@ -6,13 +6,14 @@
 
 #include <functional>
 
+#include "options/dialog_access.h"
 #include "settings/extras_settings.h"
 
 namespace tapkeys {
 
 // On OK writes extras and returns true; Cancel, Esc and the close box leave it untouched.
 // forgetLearnedWords runs when its button is pressed; without one the button is greyed.
-bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras,
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras, const AccessAids& aids = {},
                             const std::function<void()>& forgetLearnedWords = {});
 
 }  // namespace tapkeys

@@ -44,9 +44,12 @@ Font keymapFont() {
 
 class OptionsDialog : public BaseDialog<OptionsDialog> {
 public:
-    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets,
+    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets, const AccessAids& aids,
                   std::function<void()> forgetLearnedWords)
-        : settings_(current), keySets_(currentKeySets), forgetLearnedWords_(std::move(forgetLearnedWords)) {}
+        : settings_(current),
+          keySets_(currentKeySets),
+          aids_(aids),
+          forgetLearnedWords_(std::move(forgetLearnedWords)) {}
 
     std::optional<KeyboardSettings> show(HWND owner) {
         if (runModal(owner, IDD_OPTIONS) != IDOK) return std::nullopt;
@@ -66,6 +69,7 @@ private:
                 return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)), TRUE;
             case WM_DESTROY: return onDestroy(), FALSE;
+            case kSwitchPressMessage: return access_.onSwitchPress(), TRUE;
             default: return FALSE;
         }
     }
@@ -87,6 +91,7 @@ private:
         // focus goes to the chosen option so that nothing but the user changes the choice.
         const bool user = isChecked(control(IDC_OPT_MAP_USER));
         ::SetFocus(control(user ? IDC_OPT_MAP_USER : IDC_OPT_MAP_LANGUAGE_FILE));
+        access_.start(hwnd(), {IDC_CMD_COLOR});
     }
 
     // The load steps, in their order: safe mode, the font group, the key-map choice, the user sets.
@@ -143,7 +148,7 @@ private:
                 return;
             case IDC_CMD_MORE:
                 // The values stay with this dialog: its OK stores them, its Cancel drops them.
-                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_, forgetLearnedWords_);
+                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_, aids_, forgetLearnedWords_);
                 return;
             default: return;
         }
@@ -214,10 +219,11 @@ private:
     void onDestroy() {
         closing_ = true;
         fontLoadTimer_.stop();
+        access_.stop();
     }
 
     void onTick(UINT_PTR id) {
-        if (id != fontLoadTimerId) return;
+        if (access_.onTimer(id) || id != fontLoadTimerId) return;
         fontLoadTimer_.stop();
         loadFontLists();
     }
@@ -236,7 +242,6 @@ private:
 
     KeyboardSettings settings_;
     const KeySets& keySets_;
-    std::function<void()> forgetLearnedWords_;
     std::int32_t colorButtonFace_ = 0;
     ExtrasSettings extras_;  // edited in the "More settings" dialog
     bool closing_ = false;
@@ -245,6 +250,9 @@ private:
     SolidFill dialogFill_{COLOR_BTNFACE};
     const SolidFill* keymapFieldFill_ = &dialogFill_;
     WindowTimer fontLoadTimer_;
+    AccessAids aids_;
+    std::function<void()> forgetLearnedWords_;
+    DialogAccess access_{aids_};
 };
 
 // The common controls (version 6, as the manifest asks) are loaded with the first showing of the
@@ -260,10 +268,10 @@ void initCommonControls() {
 }  // namespace
 
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
-                                                  const KeySets& currentKeySets,
+                                                  const KeySets& currentKeySets, const AccessAids& aids,
                                                   std::function<void()> forgetLearnedWords) {
     initCommonControls();
-    OptionsDialog dialog(current, currentKeySets, std::move(forgetLearnedWords));
+    OptionsDialog dialog(current, currentKeySets, aids, std::move(forgetLearnedWords));
     return dialog.show(owner);
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "options/color_dialog.h"
+#include "options/dialog_access.h"
 #include "settings/keyboard_settings.h"
 #include "settings/language_key_map.h"
 
@@ -15,10 +16,11 @@ namespace tapkeys {
 
 // Shows the dialog modally over owner (which may be null), filled from current. OK returns the edited
 // settings; Cancel, Esc and the close box return nothing. currentKeySets (the sets now on the keys) fill an
-// empty user key-map box when the user chooses the user-defined layout. forgetLearnedWords runs at once
-// when the user asks for it in "More settings", whatever the dialogs' buttons do later.
+// empty user key-map box when the user chooses the user-defined layout. aids: dwell and scanning in
+// this dialog and the one behind "More...". forgetLearnedWords runs at once when the user asks for it in
+// "More settings", whatever the dialogs' buttons do later.
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
-                                                  const KeySets& currentKeySets,
+                                                  const KeySets& currentKeySets, const AccessAids& aids = {},
                                                   std::function<void()> forgetLearnedWords = {});
 
 }  // namespace tapkeys

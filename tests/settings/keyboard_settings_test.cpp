@@ -40,7 +40,9 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         {L"REPEATRATE", L"31", L"10"}, {L"REPEATRATE", L"12.5", L"12"}, {L"DWELLTIME", L"299", L"0"},
         {L"DWELLTIME", L"5000", L"5000"}, {L"FOLLOWLAYOUT", L"1", L"1"}, {L"FOLLOWLAYOUT", L"2", L"0"},
         {L"PREDICTION", L"", L"0"}, {L"PREDICTION", L"1", L"1"}, {L"PREDICTION", L"2", L"0"}, {L"LEARNWORDS", L"", L"1"},
-        {L"LEARNWORDS", L"0", L"0"}, {L"LEARNWORDS", L"x", L"1"}};
+        {L"LEARNWORDS", L"0", L"0"}, {L"LEARNWORDS", L"x", L"1"},
+        {L"SCANTIME", L"", L"0"}, {L"SCANTIME", L"300", L"300"}, {L"SCANTIME", L"5001", L"0"}, {L"SCANKEY", nullptr, L"SPACE"},
+        {L"SCANKEY", L" f12", L"F12"}, {L"SCANKEY", L"Enter", L"ENTER"}, {L"SCANKEY", L"F1", L"SPACE"}, {L"SCANKEY", L"F13", L"SPACE"}};
     // clang-format on
     for (const auto& [key, raw, expected] : readings) {
         FakeIni ini, saved;
