@@ -180,9 +180,15 @@ void MainWindow::onLoad() {
     followTargetLayout();
     keyMap_.showKeySet(false);
     presses_.configure(settings_.extras);
-    scanning_.configure(hwnd(), settings_.extras, 0);
+    scanning_.configure(hwnd(), settings_.extras, scannedStripCells());
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
+}
+
+// The strip's cells are scanned whenever it shows, empty ones included: the rows keep their places while
+// the words change under them.
+int MainWindow::scannedStripCells() const {
+    return wordStrip_.shown() ? kSuggestionCellCount : 0;
 }
 
 void MainWindow::onUnload() {
@@ -439,8 +445,8 @@ void MainWindow::showOptions() {
     keyMap_.showKeySet(keyMap_.shifted());
     presses_.configure(settings_.extras);
     timingChanged();
-    scanning_.configure(hwnd(), settings_.extras, 0);
     configureWordStrip();
+    scanning_.configure(hwnd(), settings_.extras, scannedStripCells());
 }
 
 void MainWindow::dragWindow() {
@@ -514,11 +520,10 @@ void MainWindow::onSwitchPress() {
 // A switch pick is a press like a touch: tracked, typed on the way down (hand-back, Shift, Caps Lock,
 // safe mode), lit, and let go at once; the options button opens the dialog, no typing being under way.
 void MainWindow::pressScanItem(const ScanItem& item) {
-    if (item.kind != ScanItem::Kind::Key) return;
-    if (item.key.control == Control::Options) return showOptions();
-    const bool types = presses_.press(kSwitchSource, item.key, PressTracker::Kind::Types, steadyMs()).types;
+    if (item.control == Control::Options) return showOptions();
+    const bool types = presses_.press(kSwitchSource, item, PressTracker::Kind::Types, steadyMs()).types;
     typing(std::nullopt, [&] {
-        if (types) typeByDwell(item.key);
+        if (types) typeByDwell(item);
     });
     presses_.release(kSwitchSource, std::nullopt);
     actOnDue();

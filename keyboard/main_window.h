@@ -46,6 +46,7 @@ private:
     void loadKeyMap();
     bool followTargetLayout();
     void configureWordStrip();
+    int scannedStripCells() const;
 
     // Messages
     void onPaint();

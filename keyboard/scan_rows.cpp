@@ -6,7 +6,7 @@ namespace tapkeys {
 namespace {
 
 ScanItem keyItem(Control control, int index = 0) {
-    return {ScanItem::Kind::Key, {control, index}, 0};
+    return {control, index};
 }
 
 ScanRow keyRow(Control first, int firstKey, int count, Control last) {
@@ -24,7 +24,7 @@ std::vector<ScanRow> scanRows(int stripCells) {
         keyRow(Control::CapsLock, 24, 12, Control::Return), keyRow(Control::Shift, 36, 11, Control::Space)};
     if (stripCells > 0) {
         ScanRow strip;
-        for (int cell = 0; cell < stripCells; ++cell) strip.push_back({ScanItem::Kind::StripCell, {}, cell});
+        for (int cell = 0; cell < stripCells; ++cell) strip.push_back(keyItem(Control::Suggestion, cell));
         rows.push_back(std::move(strip));
     }
     rows.push_back({keyItem(Control::Options)});
@@ -34,8 +34,7 @@ std::vector<ScanRow> scanRows(int stripCells) {
 std::vector<TwipsRect> scanOutline(const ScanRow& row, int item) {
     std::vector<TwipsRect> rects;
     const auto framesOfItem = [&](const ScanItem& it) {
-        if (it.kind != ScanItem::Kind::Key) return;
-        const KeyFrames frames = framesOf(it.key);
+        const KeyFrames frames = framesOf(it);
         rects.insert(rects.end(), frames.rects.begin(), frames.rects.begin() + frames.count);
     };
     if (item >= 0) {

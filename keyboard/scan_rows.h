@@ -1,7 +1,6 @@
 #pragma once
 // What switch scanning goes through on the keyboard, and how its highlight looks. Platform-free.
 
-#include <cstdint>
 #include <vector>
 
 #include "keyboard/layout.h"
@@ -9,13 +8,8 @@
 
 namespace tapkeys {
 
-// An item of a scanned row: a key, or a cell of the suggestion strip.
-struct ScanItem {
-    enum class Kind : std::uint8_t { Key, StripCell } kind = Kind::Key;
-    KeyId key;
-    int cell = 0;
-    friend constexpr bool operator==(const ScanItem&, const ScanItem&) = default;
-};
+// An item of a scanned row: a key, a button or a cell of the suggestion strip, picked as it is touched.
+using ScanItem = KeyId;
 using ScanRow = std::vector<ScanItem>;
 
 // The four key rows, each from its named key on the left to the one on its right (Enter, which spans
@@ -24,7 +18,7 @@ using ScanRow = std::vector<ScanItem>;
 std::vector<ScanRow> scanRows(int stripCells);
 
 // The rectangles whose outer edge the highlight follows: the row's band from its first item to its
-// last, or an item's frames (Enter's two). Strip cells are outlined by the strip's own painting.
+// last, or an item's frames (Enter's two).
 std::vector<TwipsRect> scanOutline(const ScanRow& row, int item);
 
 inline constexpr int kScanOutlineTwips = 90;  // 6 px at 96 dpi

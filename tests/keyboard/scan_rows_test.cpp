@@ -12,10 +12,10 @@ namespace {
 
 std::string describe(const ScanRow& row) {
     const auto name = [](const ScanItem& item) {
-        if (item.kind == ScanItem::Kind::StripCell)
-            return std::string("cell").append(std::to_string(item.cell));
-        if (item.key.control == Control::Key) return std::to_string(item.key.index);
-        return std::to_string(static_cast<int>(item.key.control)).append("*");
+        if (item.control == Control::Suggestion)
+            return std::string("cell").append(std::to_string(item.index));
+        if (item.control == Control::Key) return std::to_string(item.index);
+        return std::to_string(static_cast<int>(item.control)).append("*");
     };
     return name(row.front())
         .append("..")
@@ -45,7 +45,9 @@ TEST(ScanRows, KeyRowsStripAndOptionsInOrderWithOutlines) {
         EXPECT_EQ(std::tuple(rects[0].left, rects[0].top, rects[0].width), std::tuple(left, top, width))
             << row << "." << item;
     }
-    EXPECT_TRUE(scanOutline(withStrip[4], 1).empty());
+    const std::vector<TwipsRect> cell = scanOutline(withStrip[4], 1);
+    ASSERT_EQ(cell.size(), 1u);
+    EXPECT_EQ(cell[0], suggestionCellRect(1));
 }
 
 // The highlight must read against both what the image shows around it: the black and the brightest
