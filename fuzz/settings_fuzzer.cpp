@@ -20,7 +20,8 @@ void checkInRange(const LoadedSettings& loaded, const ScreenGeometry& screen) {
     FUZZ_CHECK(!loaded.windowX || (*loaded.windowX >= 0 && *loaded.windowX < screen.screenWidth - 10));
     FUZZ_CHECK(!loaded.windowY || (*loaded.windowY >= 0 && *loaded.windowY < screen.screenHeight - 10));
     FUZZ_CHECK(kRepeatDelayRange.allows(s.extras.repeatDelay) &&
-               kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime));
+               kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime) &&
+               kKeyboardSizeRange.allows(s.extras.keyboardSize));
 }
 
 void run(std::span<const std::uint8_t> bytes) {

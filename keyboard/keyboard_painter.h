@@ -12,6 +12,7 @@
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
+#include "keyboard/key_palette.h"
 #include "keyboard/key_timing.h"
 #include "keyboard/layout_scale.h"
 #include "win32/gdi.h"
@@ -20,9 +21,11 @@ namespace tapkeys {
 
 class KeyboardPainter {
 public:
-    // Fonts and artwork for this density; called at start-up and when the window moves to a monitor
-    // of another scale.
-    void setDpi(HINSTANCE instance, int dpi);
+    // Fonts and artwork for this scale; called at start-up, when the window moves to a monitor of
+    // another scale and when the keyboard's size changes.
+    void setScale(HINSTANCE instance, const LayoutScale& scale);
+    // Returns whether anything drawn changes.
+    bool setPalette(const KeyPalette& palette);
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
     // A short message shown in the title band in place of the title; empty shows the title again.
@@ -30,8 +33,7 @@ public:
     const std::wstring& notice() const { return notice_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
-    void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
-               std::span<const KeyTiming::Light> lights);
+    void paint(HDC target, const RECT& dirty, const KeyMap& keys, std::span<const KeyTiming::Light> lights);
 
 private:
     struct CaptionStyle {
@@ -46,8 +48,11 @@ private:
     void drawDeadKeyMark(HDC dc, const Label& label, COLORREF colour) const;
     void drawTitle(HDC dc, const RECT& area) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
+    void drawSystemColourKeys(HDC dc, const RECT& area, std::span<const KeyTiming::Light> lights) const;
+    void drawKeyRing(HDC dc, KeyId key, int inset, int width, COLORREF colour) const;
 
     LayoutScale scale_{kLayoutDpi};
+    KeyPalette palette_ = choosePalette({}, 0);
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;

@@ -10,6 +10,7 @@ struct ExtrasSettings {
     int repeatRate = 10;        // REPEATRATE repeats per second, 1-30
     int dwellTime = 0;          // DWELLTIME ms of resting on a key that types it; 0 off, else 300-5000
     bool followLayout = false;  // FOLLOWLAYOUT: keys follow the target's keyboard layout
+    int keyboardSize = 100;     // KEYBOARDSIZE per cent of the layout's size, on top of the monitor's scale
     bool operator==(const ExtrasSettings&) const = default;
 };
 
@@ -22,5 +23,6 @@ struct ExtrasRange {
 inline constexpr ExtrasRange kRepeatDelayRange{0, 250, 2000};
 inline constexpr ExtrasRange kRepeatRateRange{-1, 1, 30};
 inline constexpr ExtrasRange kDwellTimeRange{0, 300, 5000};
+inline constexpr ExtrasRange kKeyboardSizeRange{-1, 100, 300};
 
 }  // namespace tapkeys

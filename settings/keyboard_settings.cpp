@@ -93,6 +93,8 @@ constexpr std::array kSettings{
     Setting{L"extras", L"DWELLTIME",
             Ranged{field(&ExtrasSettings::dwellTime), kDwellTimeRange, ExtrasSettings{}.dwellTime}},
     Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
+    Setting{L"extras", L"KEYBOARDSIZE",
+            Ranged{field(&ExtrasSettings::keyboardSize), kKeyboardSizeRange, ExtrasSettings{}.keyboardSize}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.
@@ -209,6 +211,16 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     for (const Setting& row : kSettings) loader.load(row);
     loader.placeOnAMonitor();
     return loaded;
+}
+
+int storedKeyboardSize(IniAccess& ini, const std::wstring& settingsPath) {
+    LoadedSettings loaded;
+    const ScreenGeometry noScreen{};
+    SettingsLoader loader(ini, settingsPath, noScreen, loaded);
+    for (const Setting& row : kSettings) {
+        if (row.key == L"KEYBOARDSIZE") loader.load(row);
+    }
+    return loaded.settings.extras.keyboardSize;
 }
 
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,

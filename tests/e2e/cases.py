@@ -95,7 +95,7 @@ USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "
               "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
 FIRST_CLOSE = ("[misc] SAFEMODE=0 WINDOWX={x} WINDOWY={y} [fonts] FONTFACE=Arial FONTSTYLE= FONTSIZE=14 FONTCOLOR=0 "
                "[keymapping] KEYMAP=ini USERKEYMAPNORMAL= USERKEYMAPSHIFT= [extras] KEYFEEDBACK=1 REPEATDELAY=0 "
-               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0")
+               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 KEYBOARDSIZE=100")
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))

@@ -38,7 +38,9 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         {L"REPEATDELAY", L"250", L"250"}, {L"REPEATDELAY", L"249", L"0"}, {L"REPEATDELAY", L"2001", L"0"},
         {L"REPEATDELAY", L"500ms", L"500"}, {L"REPEATDELAY", L"1e300", L"0"}, {L"REPEATRATE", L"0", L"10"},
         {L"REPEATRATE", L"31", L"10"}, {L"REPEATRATE", L"12.5", L"12"}, {L"DWELLTIME", L"299", L"0"},
-        {L"DWELLTIME", L"5000", L"5000"}, {L"FOLLOWLAYOUT", L"1", L"1"}, {L"FOLLOWLAYOUT", L"2", L"0"}};
+        {L"DWELLTIME", L"5000", L"5000"}, {L"FOLLOWLAYOUT", L"1", L"1"}, {L"FOLLOWLAYOUT", L"2", L"0"},
+        {L"KEYBOARDSIZE", L"150", L"150"}, {L"KEYBOARDSIZE", L"99", L"100"}, {L"KEYBOARDSIZE", L"301", L"100"},
+        {L"KEYBOARDSIZE", L"300.4", L"300"}, {L"KEYBOARDSIZE", L"big", L"100"}};
     // clang-format on
     for (const auto& [key, raw, expected] : readings) {
         FakeIni ini, saved;
@@ -51,6 +53,8 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         saveSettings(saved, kPath, l.settings, {l.windowX.value_or(-1), l.windowY.value_or(-1)});
         EXPECT_EQ(saved.readIni(section, key, L"", kPath), expected)
             << key << L"=" << (raw ? raw : L"(none)");
+        // Read ahead of the rest for the window's size, it must agree with the full load.
+        EXPECT_EQ(storedKeyboardSize(ini, kPath), l.settings.extras.keyboardSize) << key;
     }
 }
 
