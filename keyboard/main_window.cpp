@@ -24,6 +24,9 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
+// A client's default action on a key, posted so that the key is pressed after the client's call has
+// returned: wParam the control, lParam the index.
+constexpr UINT kAccessiblePressMessage = WM_APP + 1;
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -103,11 +106,12 @@ std::vector<MonitorArea> monitorAreas() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
+MainWindow::MainWindow(HINSTANCE instance, const ContrastSource& contrast)
     : instance_(instance),
       appFolder_(executableFolder()),
       settingsPath_(settingsPathFor(appFolder_, executableBaseName())),
-      keyOutput_(settings_.useSafeMode, [this] { keyMap_.releaseOneShotShift(); }) {}
+      keyOutput_(settings_.useSafeMode, [this] { keyMap_.releaseOneShotShift(); }),
+      contrast_(contrast) {}
 
 bool MainWindow::create(int showCommand) {
     WNDCLASSEXW wc{};
@@ -158,6 +162,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
         case WM_DISPLAYCHANGE: return keepOnAMonitor(), 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE: return onSystemColours(), 0;
+        case WM_GETOBJECT: return onGetObject(wParam, lParam);
+        case kAccessiblePressMessage: return onAccessiblePress({static_cast<Control>(wParam), int(lParam)}), 0;
         case WM_ENTERSIZEMOVE: return moving_ = true, 0;
         case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
@@ -168,8 +176,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onLoad() {
-    painter_.setDpi(instance_, windowDpi(hwnd()));
+    painter_.setScale(instance_, LayoutScale{windowDpi(hwnd()), storedKeyboardSize(ini_, settingsPath_)});
     loadSettings();
+    // Kept where the user left it at its usual size, a larger keyboard may reach beyond the screen.
+    if (settings_.extras.keyboardSize != ExtrasSettings{}.keyboardSize) keepOnAMonitor();
     styleCtl_.setClient(hwnd());
     tabletGestures_.disable(hwnd());
     topmostKeeper_ = TopmostKeeper{hwnd()};
@@ -197,7 +207,7 @@ void MainWindow::loadSettings() {
                                 scale.windowWidth(),
                                 scale.windowHeight(),
                                 scale.titleBandHeight(),
-                                scale.dpi(),
+                                scale.monitorDpi(),
                                 monitors};
     const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
     settings_ = loaded.settings;
@@ -215,6 +225,7 @@ void MainWindow::saveSettings() {
 
 void MainWindow::applyKeyFont() {
     painter_.setKeyFont(keyFontFrom(settings_.fontFace, settings_.fontStyle, settings_.fontSze));
+    painter_.setPalette(choosePalette(contrast_.read(), static_cast<std::uint32_t>(settings_.fontColor)));
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -237,8 +248,7 @@ bool MainWindow::followTargetLayout() {
 
 void MainWindow::onPaint() {
     PaintScope paint{hwnd()};
-    painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor),
-                   shownLights_);
+    painter_.paint(paint.dc(), paint.dirty(), keyMap_, shownLights_);
 }
 
 void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
@@ -380,6 +390,7 @@ void MainWindow::showOptions() {
     if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
         settings_ = std::move(*edited);
     }
+    if (settings_.extras.keyboardSize != painter_.scale().sizePercent()) applyKeyboardSize();
     // However the dialog closed, the keys show the settings as they are now, the language file re-read.
     styleCtl_.setTopMost(true);
     applyKeyFont();
@@ -407,13 +418,49 @@ void MainWindow::onTimer(UINT_PTR id) {
 }
 
 void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
-    painter_.setDpi(instance_, dpi);
+    painter_.setScale(instance_, LayoutScale{dpi, settings_.extras.keyboardSize});
     const LayoutScale& scale = painter_.scale();
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd(), nullptr, FALSE);
     // Dragged onto a monitor of another density, the window is where the user is putting it.
     if (!moving_) keepOnAMonitor();
+}
+
+// The top-left corner stays where it is; a keyboard grown beyond its monitor moves back onto it.
+void MainWindow::applyKeyboardSize() {
+    painter_.setScale(instance_, LayoutScale{painter_.scale().monitorDpi(), settings_.extras.keyboardSize});
+    const LayoutScale& scale = painter_.scale();
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, scale.windowWidth(), scale.windowHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    keepOnAMonitor();
+}
+
+// High contrast switched, or its colours changed: the keys follow without a restart.
+void MainWindow::onSystemColours() {
+    const auto colour = static_cast<std::uint32_t>(settings_.fontColor);
+    if (painter_.setPalette(choosePalette(contrast_.read(), colour))) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+LRESULT MainWindow::onGetObject(WPARAM wParam, LPARAM lParam) {
+    if (const auto answer = accessible_.onGetObject(hwnd(), wParam, lParam)) return *answer;
+    return defaultProc(WM_GETOBJECT, wParam, lParam);
+}
+
+// A key pressed by an accessibility client goes the way of a touch: hand-back, Shift, Caps Lock and
+// safe mode all as for the finger, and the activation stays with the window typed into.
+void MainWindow::onAccessiblePress(KeyId key) {
+    if (key.control == Control::Close) return onUnload();
+    typeByDwell(key);
+}
+
+std::vector<AccessibleKey> MainWindow::accessibleKeys() const {
+    return tapkeys::accessibleKeys(keyMap_, painter_.scale());
+}
+
+void MainWindow::pressAccessibleKey(KeyId key) {
+    ::PostMessageW(hwnd(), kAccessiblePressMessage, static_cast<WPARAM>(key.control), key.index);
 }
 
 // A monitor unplugged, a resolution or a scale changed: a keyboard left on no monitor could be neither
@@ -524,7 +571,9 @@ void MainWindow::showNotice(std::wstring notice) {
 }
 
 void MainWindow::keyCaptionsChanged() {
-    if (hwnd()) ::InvalidateRect(hwnd(), nullptr, FALSE);
+    if (!hwnd()) return;
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    accessible_.keysChanged(hwnd());
 }
 
 }  // namespace tapkeys

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "keyboard/accessible_window.h"
 #include "keyboard/key_map.h"
 #include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
+#include "keyboard/system_contrast.h"
 #include "keyboard/topmost_keeper.h"
 #include "output/process_integrity.h"
 #include "keyboard/touch_router.h"
@@ -25,9 +27,9 @@
 
 namespace tapkeys {
 
-class MainWindow final : public BaseWindow<MainWindow>, private KeyboardHost {
+class MainWindow final : public BaseWindow<MainWindow>, private KeyboardHost, private AccessibleHost {
 public:
-    explicit MainWindow(HINSTANCE instance);
+    explicit MainWindow(HINSTANCE instance, const ContrastSource& contrast = systemContrastSource());
     // Creates the window, runs the start-up sequence and shows it. False when no window could be made.
     bool create(int showCommand);
 
@@ -57,7 +59,11 @@ private:
     void onCaptureLost();
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
+    void applyKeyboardSize();
     void keepOnAMonitor();
+    void onSystemColours();
+    LRESULT onGetObject(WPARAM wParam, LPARAM lParam);
+    void onAccessiblePress(KeyId key);
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
@@ -78,6 +84,9 @@ private:
     void sendKeyString(std::wstring_view keyString) override;
     void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
+    // AccessibleHost
+    std::vector<AccessibleKey> accessibleKeys() const override;
+    void pressAccessibleKey(KeyId key) override;
     bool foregroundRefusesInput();
     bool refusesInput(HWND target);
     void showNotice(std::wstring notice);
@@ -94,6 +103,8 @@ private:
     InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
+    const ContrastSource& contrast_;
+    AccessibleWindow accessible_{*this};
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     const Label* pressedOptions_ = nullptr;  // an options press waiting for its release

@@ -23,6 +23,7 @@ const NumberBox kNumberBoxes[] = {
     {IDC_TXT_REPEAT_DELAY, IDC_SPN_REPEAT_DELAY, kRepeatDelayRange, &ExtrasSettings::repeatDelay, 50},
     {IDC_TXT_REPEAT_RATE, IDC_SPN_REPEAT_RATE, kRepeatRateRange, &ExtrasSettings::repeatRate, 1},
     {IDC_TXT_DWELL_TIME, IDC_SPN_DWELL_TIME, kDwellTimeRange, &ExtrasSettings::dwellTime, 100},
+    {IDC_TXT_KEYBOARD_SIZE, IDC_SPN_KEYBOARD_SIZE, kKeyboardSizeRange, &ExtrasSettings::keyboardSize, 10},
 };
 
 class MoreSettingsDialog : public BaseDialog<MoreSettingsDialog> {

@@ -82,6 +82,8 @@ BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither 
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
                             (("follow-layout", "1"), ("layout-off", "0")))
 OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
+# 150 % at 96 dpi draws at 144 dpi: as large as the keyboard at 150 % scaling, clear of the target.
+BIG = uk("size-150", {"WINDOWX": "40", "WINDOWY": "40"}, fonts={"FONTCOLOR": RED}, extras={"KEYBOARDSIZE": "150"})
 
 NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
 STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLINE", "IDC_CHK_FONT_STRIKE")
@@ -297,6 +299,10 @@ CASES = [
          dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
                                             "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
                                             "extras/FOLLOWLAYOUT": "0"})),
+
+    Case("keyboard_size_150_draws_every_key_half_as_large_again_and_types_right", KEYBOARD, BIG,
+         keyboard_window(size=SIZE_AT_144), drawn(), clean_outlines(), picture("keyboard-size-150"),
+         keys(ALL, UK_NORMAL), tap("Shift"), key(Q, "Q"), tap("Return", 2, "\r"), typed(UK_NORMAL + "Q\r\n")),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
          drawn(), clean_outlines(), picture("keyboard-144")),
