@@ -58,7 +58,9 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         return E_NOTIMPL;
@@ -93,7 +95,9 @@ public:
         return stringAnswer(found.key ? found.key->name : L"tapkeys", name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return stringAnswer({}, value); }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override { return stringAnswer({}, text); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
+        return stringAnswer({}, text);
+    }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (role == nullptr) return E_POINTER;
         const Found found = find(child);
@@ -237,14 +241,22 @@ std::optional<LRESULT> AccessibleWindow::onGetObject(HWND window, WPARAM wParam,
     static const auto lresultFromObject =
         systemFunction<LresultFromObjectFunction>(L"oleacc.dll", "LresultFromObject");
     if (lresultFromObject == nullptr) return std::nullopt;
+    // The object is handed over through COM marshalling, which needs COM on this thread.
+    static const auto coInitializeEx = systemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx");
+    if (object_ == nullptr && coInitializeEx != nullptr) coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IUnknown* handed = object(window);
+    const LRESULT answer = lresultFromObject(__uuidof(IAccessible), wParam, handed);
+    handed->Release();
+    return answer;
+}
+
+IUnknown* AccessibleWindow::object(HWND window) {
     if (object_ == nullptr) {
-        // The object is handed over through COM marshalling, which needs COM on this thread.
-        static const auto coInitializeEx = systemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx");
-        if (coInitializeEx != nullptr) coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         object_ = new KeyboardAccessible(window, host_);
         shown_ = host_.accessibleKeys();
     }
-    return lresultFromObject(__uuidof(IAccessible), wParam, object_);
+    object_->AddRef();
+    return object_;
 }
 
 void AccessibleWindow::keysChanged(HWND window) {

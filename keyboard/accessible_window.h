@@ -4,6 +4,7 @@
 // keep clients' views of the names and states current. Nothing is loaded, made or kept until a client
 // first asks; the libraries it needs are bound then.
 
+#include <unknwn.h>
 #include <windows.h>
 
 #include <optional>
@@ -38,6 +39,9 @@ public:
     void keysChanged(HWND window);
 
 private:
+    // The client area's object, with a reference for the caller.
+    IUnknown* object(HWND window);
+
     AccessibleHost& host_;
     KeyboardAccessible* object_ = nullptr;  // one reference of ours while it exists
     std::vector<AccessibleKey> shown_;      // the keys as the last events left them

@@ -30,7 +30,7 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
     {L"Marlett", 1800, false, kSymbolFallbacks},
 }};
 
-constexpr COLORREF kHaloColour = RGB(176, 188, 206);   // the outlines' blue-grey
+constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
 
 // Whether font draws every character of the captions that use it: a face may be missing altogether,
 // or be present without the symbol (Wine ships a Wingdings without the arrows).
@@ -219,7 +219,8 @@ void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const Ke
 // In system colours the keys are plain rings in the text colour, gaps between them, the lit ones in the
 // highlight colour and thicker the more they are lit. Enter's lower frame reaches up into its upper
 // one, so the two make one L-shaped ring.
-void KeyboardPainter::drawSystemColourKeys(HDC dc, const RECT& area, std::span<const KeyTiming::Light> lights) const {
+void KeyboardPainter::drawSystemColourKeys(HDC dc, const RECT& area,
+                                           std::span<const KeyTiming::Light> lights) const {
     const int gap = scaledPixels(2, scale_.dpi()), line = scaledPixels(2, scale_.dpi());
     for (const Label& label : kLayout) {
         if (label.part != LabelPart::Frame) continue;

@@ -165,7 +165,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTINGCHANGE:
         case WM_SYSCOLORCHANGE: return onSystemColours(), 0;
         case WM_GETOBJECT: return onGetObject(wParam, lParam);
-        case kAccessiblePressMessage: return onAccessiblePress({static_cast<Control>(wParam), int(lParam)}), 0;
+        case kAccessiblePressMessage:
+            return onAccessiblePress({static_cast<Control>(wParam), int(lParam)}), 0;
         case WM_ENTERSIZEMOVE: return moving_ = true, 0;
         case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
@@ -440,7 +441,8 @@ void MainWindow::applyKeyboardSize() {
 // High contrast switched, or its colours changed: the keys follow without a restart.
 void MainWindow::onSystemColours() {
     const auto colour = static_cast<std::uint32_t>(settings_.fontColor);
-    if (painter_.setPalette(choosePalette(contrast_.read(), colour))) ::InvalidateRect(hwnd(), nullptr, FALSE);
+    if (painter_.setPalette(choosePalette(contrast_.read(), colour)))
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 LRESULT MainWindow::onGetObject(WPARAM wParam, LPARAM lParam) {

@@ -14,8 +14,8 @@
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/system_contrast.h"
 #include "keyboard/topmost_keeper.h"
-#include "output/process_integrity.h"
 #include "keyboard/touch_router.h"
+#include "output/process_integrity.h"
 #include "output/system_key_output.h"
 #include "output/target_window.h"
 #include "settings/keyboard_settings.h"
@@ -118,7 +118,7 @@ private:
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;
-    bool moving_ = false;                    // inside a move loop: the user places the window
+    bool moving_ = false;  // inside a move loop: the user places the window
 };
 
 }  // namespace tapkeys

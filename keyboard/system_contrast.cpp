@@ -13,7 +13,8 @@ public:
         const bool on = ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof state, &state, 0) &&
                         (state.dwFlags & HCF_HIGHCONTRASTON) != 0;
         if (!on) return {};
-        return {true, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_HIGHLIGHT)};
+        return {true, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT),
+                ::GetSysColor(COLOR_HIGHLIGHT)};
     }
 };
 

@@ -7,10 +7,11 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
     order after a click on the target; a case that needs code of its own is a function of the context.
 """
 
+import json
 import random
 import time
 
-from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, end, ini_bytes,
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, check_equal, end, ini_bytes,
                     wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag, drawn,
                    hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
@@ -186,6 +187,26 @@ def console_target(ctx):
         end(console)
 
 
+def keys_seen_by_a_client(ctx):
+    """An accessibility client in another process finds the keyboard and lists a push button (Shift and
+    Caps Lock: check buttons) per key and button, named by what it shows and lying where it is drawn;
+    the default action of "q" types q into the target, which keeps the activation."""
+    client = ctx.probe.exe.parent / "tapkeys_e2e_msaa_client.exe"
+    answer = json.loads(ctx.desktop.run(client, "q"))
+    check(answer["result"] == 0, f"AccessibleObjectFromWindow answered {answer['result'] & 0xFFFFFFFF:#x}")
+    children = {c["name"]: c for c in answer["children"] if c["name"]}
+    check(len(children) >= 54, f"{len(children)} named children: {sorted(children)}")
+    checks = sorted(name for name, c in children.items() if c["role"] == 0x2C)  # ROLE_SYSTEM_CHECKBUTTON
+    check(checks == ["Caps Lock", "Shift"] and all(c["role"] in (0x2B, 0x2C) for c in children.values()),
+          f"check buttons {checks}, roles {sorted({c['role'] for c in children.values()})}")
+    frame = ctx.layout.label("KeyBG", Q).rect
+    check_equal(children["q"]["rect"], [*ctx.keyboard.at(frame.left, frame.top),
+                                        *ctx.keyboard.at(frame.left + frame.width, frame.top + frame.height)],
+                "q's rectangle on the screen")
+    check(answer["pressed"] == children["q"]["id"], "q's default action failed")
+    check(not ctx.probe.ask("window", "tapkeysKeyboard")["active"], "the keyboard took the activation")
+
+
 def flat(actions):
     return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
 
@@ -235,6 +256,8 @@ CASES = [
          [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
           key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
     Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING, console_target),
+    Case("a_client_in_another_process_sees_every_key_and_presses_q", KEYBOARD, TYPING, keys_seen_by_a_client,
+         typed("q")),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
     # start opens there, and the close button wins where its frame overlaps the options button's.

@@ -1,0 +1,170 @@
+// The real keyboard window in this process: its accessible objects as a client of the same process
+// sees them, and its colours in high contrast, which Wine can neither switch on nor report.
+#include "keyboard/main_window.h"
+
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <atomic>
+#include <thread>
+
+#include "output/send_keys.h"
+#include "support/win_test_support.h"
+#include "win32/module_path.h"
+
+namespace tapkeys::test {
+namespace {
+
+constexpr wchar_t kNormal[] = L"1234567890-=qwertyuiop[]asdfghjkl;'#\\zxcvbnm,./";
+constexpr wchar_t kShifted[] = L"!\"#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:@~|ZXCVBNM<>?";
+constexpr COLORREF kNavy = RGB(0, 0, 128), kYellow = RGB(255, 255, 0), kGreen = RGB(0, 255, 0);
+
+class FakeContrast final : public ContrastSource {
+public:
+    SystemContrast read() const override { return state; }
+    SystemContrast state;
+};
+
+// A target with an edit box on a thread of its own, as the keyboard types only into other threads.
+class TargetThread {
+public:
+    TargetThread() : thread_([this] { run(); }) {
+        while (edit_ == nullptr) std::this_thread::yield();
+    }
+    ~TargetThread() {
+        done_ = true;
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+    std::wstring text() const {
+        wchar_t text[64]{};
+        ::GetWindowTextW(edit_, text, 64);
+        return text;
+    }
+
+private:
+    void run() {
+        TestWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true);
+        window_ = window.hwnd();
+        edit_ = window.edit();
+        ::SetFocus(window.edit());
+        pumpUntil([this] { return done_.load(); }, 60s);
+    }
+    std::atomic<bool> done_{false};
+    std::atomic<HWND> window_{nullptr}, edit_{nullptr};
+    std::thread thread_;
+};
+
+class KeyboardWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::wstring ini = executableFolder() + L"\\" + executableBaseName() + L".ini";
+        for (const auto& [section, key, value] : {std::tuple{L"misc", L"WINDOWX", L"300"},
+                                                  {L"misc", L"WINDOWY", L"300"},
+                                                  {L"keymapping", L"KEYMAP", L"user"},
+                                                  {L"keymapping", L"USERKEYMAPNORMAL", kNormal},
+                                                  {L"keymapping", L"USERKEYMAPSHIFT", kShifted}})
+            ::WritePrivateProfileStringW(section, key, value, ini.c_str());
+        ASSERT_TRUE(keyboard.create(SW_SHOWNOACTIVATE));
+    }
+    void TearDown() override { ::DestroyWindow(keyboard.hwnd()); }
+
+    COLORREF pixelAt(int x, int y) {
+        ::RedrawWindow(keyboard.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpUntil([] { return false; }, 100ms);
+        const HDC dc = ::GetDC(keyboard.hwnd());
+        const COLORREF colour = ::GetPixel(dc, x, y);
+        ::ReleaseDC(keyboard.hwnd(), dc);
+        return colour;
+    }
+
+    FakeContrast contrast;
+    MainWindow keyboard{::GetModuleHandleW(nullptr), contrast};
+};
+
+// The keys take the system's colours when high contrast comes on and their own when it goes, each on
+// the message that reports the change; the key outlines are rings of the text colour on the window
+// colour.
+TEST_F(KeyboardWindowTest, HighContrastColoursFollowTheSystemWithoutARestart) {
+    const PixelRect q = LayoutScale{}.toPixels(framesOf({Control::Key, 12}).rects[0]);
+    const POINT background{300, 20}, ring{q.left + 3, (q.top + q.bottom) / 2};
+    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0));
+    contrast.state = {true, kNavy, kYellow, kGreen};
+    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0)) << "changed before the system said so";
+    ::SendMessageW(keyboard.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(pixelAt(background.x, background.y), kNavy);
+    EXPECT_EQ(pixelAt(ring.x, ring.y), kYellow);
+    EXPECT_EQ(pixelAt(q.left + 8, q.top + 8), kNavy);
+    contrast.state = {};
+    ::SendMessageW(keyboard.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0));
+}
+
+struct Bstr {
+    BSTR text = nullptr;
+    ~Bstr() { ::SysFreeString(text); }
+    std::wstring str() const { return text ? text : L""; }
+};
+
+VARIANT child(long id) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// A client finds the keyboard, lists a named push button or check button for every key and button,
+// and the default action of "q" types q into the target without taking the activation from it; a
+// Shift through its default action checks it and renames the keys.
+TEST_F(KeyboardWindowTest, KeysAreAccessibleObjectsThatTypeByTheirDefaultAction) {
+    TargetThread target;
+    ASSERT_TRUE(bringToFront(target.window()));
+    // Under Wine the first input a process injects can be lost before any window takes it.
+    sendKeyEvent(VK_SHIFT, false);
+    sendKeyEvent(VK_SHIFT, true);
+    pumpUntil([] { return false; }, 300ms);  // the keyboard's focus timer notes the target
+
+    IAccessible* client = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(keyboard.hwnd(), OBJID_CLIENT, __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&client)),
+              S_OK);
+    long count = 0;
+    ASSERT_EQ(client->get_accChildCount(&count), S_OK);
+    long named = 0, q = 0, shift = 0;
+    for (long id = 1; id <= count; ++id) {
+        Bstr name;
+        VARIANT role{};
+        client->get_accName(child(id), &name.text);
+        client->get_accRole(child(id), &role);
+        const bool check = role.lVal == ROLE_SYSTEM_CHECKBUTTON;
+        EXPECT_TRUE(role.lVal == ROLE_SYSTEM_PUSHBUTTON || check) << id;
+        EXPECT_EQ(check, name.str() == L"Shift" || name.str() == L"Caps Lock") << id;
+        named += !name.str().empty();
+        if (name.str() == L"q") q = id;
+        if (name.str() == L"Shift") shift = id;
+    }
+    EXPECT_GE(named, 54);
+    ASSERT_NE(q, 0);
+    long left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(client->accLocation(&left, &top, &width, &height, child(q)), S_OK);
+    VARIANT hit{};
+    ASSERT_EQ(client->accHitTest(left + width / 2, top + height / 2, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, q);
+
+    ASSERT_EQ(client->accDoDefaultAction(child(q)), S_OK);
+    EXPECT_TRUE(pumpUntil([&] { return target.text() == L"q"; }, 2s)) << target.text();
+    EXPECT_EQ(::GetForegroundWindow(), target.window());
+
+    ASSERT_EQ(client->accDoDefaultAction(child(shift)), S_OK);
+    pumpUntil([] { return false; }, 200ms);
+    VARIANT state{};
+    Bstr name;
+    client->get_accState(child(shift), &state);
+    client->get_accName(child(q), &name.text);
+    EXPECT_EQ(std::pair(state.lVal & STATE_SYSTEM_CHECKED, name.str()),
+              std::pair(long{STATE_SYSTEM_CHECKED}, std::wstring(L"Q")));
+    client->Release();
+}
+
+}  // namespace
+}  // namespace tapkeys::test
