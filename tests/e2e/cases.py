@@ -187,6 +187,20 @@ def console_target(ctx):
         end(console)
 
 
+def resized(size, percent):
+    """The keyboard window has taken size at once, and lies wholly on the screen; later steps find its
+    keys at that size where it now is."""
+    def step(ctx):
+        rect = lambda: ctx.probe.ask("window", "tapkeysKeyboard")["rect"]  # noqa: E731
+        wait_for(lambda: (rect().width, rect().height) == size, 2.0, 0.1)
+        r = rect()
+        check_equal((r.width, r.height), size, "the keyboard's size")
+        check(r.left >= 0 and r.left + r.width <= ctx.desktop.size[0], f"the keyboard reaches off the screen: {r}")
+        ctx.layout = ctx.keyboard.layout = ctx.layout_at(percent)
+        ctx.keyboard.origin = (r.left, r.top)
+    return step
+
+
 def keys_seen_by_a_client(ctx):
     """An accessibility client in another process finds the keyboard and lists a push button (Shift and
     Caps Lock: check buttons) per key and button, named by what it shows and lying where it is drawn;
@@ -317,11 +331,12 @@ CASES = [
          dlg("IDC_TXT_REPEAT_RATE", text="10"), dlg("IDC_TXT_DWELL_TIME", text="0"),
          dlg("IDC_CHK_KEY_FEEDBACK", checked=1), dlg_click("IDC_CHK_KEY_FEEDBACK"),
          [[dlg_type(f"IDC_TXT_{box}", text), x_keys("Tab")]
-          for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"))],
+          for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"),
+                            ("KEYBOARD_SIZE", "150"))],
          dlg("IDC_TXT_DWELL_TIME", text="300"), picture("more-settings", of_dialog=True), dlg_close("IDOK"),
-         dlg_close("IDOK"), close(), saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500",
-                                            "extras/REPEATRATE": "12", "extras/DWELLTIME": "300",
-                                            "extras/FOLLOWLAYOUT": "0"})),
+         dlg_close("IDOK"), resized(SIZE_AT_144, "150"), close(),
+         saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500", "extras/REPEATRATE": "12",
+                "extras/DWELLTIME": "300", "extras/FOLLOWLAYOUT": "0", "extras/KEYBOARDSIZE": "150"})),
 
     Case("keyboard_size_150_draws_every_key_half_as_large_again_and_types_right", KEYBOARD, BIG,
          keyboard_window(size=SIZE_AT_144), drawn(), clean_outlines(), picture("keyboard-size-150"),

@@ -33,7 +33,10 @@ class Context:
 
     def layout_for(self, setup):
         """The layout at the size the set-up's settings give the keyboard."""
-        size = ((setup and setup.settings) or {}).get("extras", {}).get("KEYBOARDSIZE", "100")
+        return self.layout_at(((setup and setup.settings) or {}).get("extras", {}).get("KEYBOARDSIZE", "100"))
+
+    def layout_at(self, size):
+        """The layout at the keyboard size (KEYBOARDSIZE, per cent)."""
         if size not in self.layouts:
             self.layouts[size] = Layout.from_tool(self.layout_tool, self.desktop.dpi, self.desktop, size)
         return self.layouts[size]
