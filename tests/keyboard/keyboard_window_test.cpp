@@ -6,7 +6,10 @@
 #include <oleacc.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <thread>
+#include <vector>
 
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
@@ -17,7 +20,8 @@ namespace {
 
 constexpr wchar_t kNormal[] = L"1234567890-=qwertyuiop[]asdfghjkl;'#\\zxcvbnm,./";
 constexpr wchar_t kShifted[] = L"!\"#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:@~|ZXCVBNM<>?";
-constexpr COLORREF kNavy = RGB(0, 0, 128), kYellow = RGB(255, 255, 0), kGreen = RGB(0, 255, 0);
+// Windows' "High Contrast White" scheme.
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kPurple = RGB(55, 0, 110);
 
 class FakeContrast final : public ContrastSource {
 public:
@@ -69,6 +73,32 @@ protected:
     }
     void TearDown() override { ::DestroyWindow(keyboard.hwnd()); }
 
+    // With TAPKEYS_PICTURES set, the window as a 24-bit BMP in that folder, for a person to look at.
+    void savePicture(const char* name) {
+        const char* folder = std::getenv("TAPKEYS_PICTURES");
+        RECT r{};
+        ::GetClientRect(keyboard.hwnd(), &r);
+        if (folder == nullptr) return;
+        BITMAPINFOHEADER header{sizeof header, r.right, r.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<char> pixels(static_cast<std::size_t>((r.right * 3 + 3) / 4 * 4 * r.bottom));
+        const HDC dc = ::GetDC(keyboard.hwnd());
+        const HDC memory = ::CreateCompatibleDC(dc);
+        const HBITMAP bitmap = ::CreateCompatibleBitmap(dc, r.right, r.bottom);
+        ::DeleteObject(::SelectObject(memory, bitmap));
+        ::BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        ::GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                    DIB_RGB_COLORS);
+        const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()),
+                                    0, 0, sizeof(BITMAPFILEHEADER) + sizeof header};
+        std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+        ::DeleteDC(memory);
+        ::DeleteObject(bitmap);
+        ::ReleaseDC(keyboard.hwnd(), dc);
+    }
+
     COLORREF pixelAt(int x, int y) {
         ::RedrawWindow(keyboard.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         pumpUntil([] { return false; }, 100ms);
@@ -88,16 +118,19 @@ protected:
 TEST_F(KeyboardWindowTest, HighContrastColoursFollowTheSystemWithoutARestart) {
     const PixelRect q = LayoutScale{}.toPixels(framesOf({Control::Key, 12}).rects[0]);
     const POINT background{300, 20}, ring{q.left + 3, (q.top + q.bottom) / 2};
-    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0));
-    contrast.state = {true, kNavy, kYellow, kGreen};
-    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0)) << "changed before the system said so";
+    const COLORREF outline = pixelAt(ring.x, ring.y);
+    EXPECT_EQ(pixelAt(background.x, background.y), kBlack);
+    contrast.state = {true, kWhite, kBlack, kPurple};
+    EXPECT_EQ(pixelAt(background.x, background.y), kBlack) << "changed before the system said so";
     ::SendMessageW(keyboard.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(pixelAt(background.x, background.y), kNavy);
-    EXPECT_EQ(pixelAt(ring.x, ring.y), kYellow);
-    EXPECT_EQ(pixelAt(q.left + 8, q.top + 8), kNavy);
+    EXPECT_EQ(pixelAt(background.x, background.y), kWhite);
+    EXPECT_EQ(pixelAt(ring.x, ring.y), kBlack);
+    EXPECT_EQ(pixelAt(q.left + 8, q.top + 8), kWhite);
+    savePicture("keyboard-high-contrast");
     contrast.state = {};
     ::SendMessageW(keyboard.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    EXPECT_EQ(pixelAt(background.x, background.y), RGB(0, 0, 0));
+    EXPECT_EQ(std::pair(pixelAt(background.x, background.y), pixelAt(ring.x, ring.y)),
+              std::pair(kBlack, outline));
 }
 
 struct Bstr {
