@@ -451,8 +451,10 @@ LRESULT MainWindow::onGetObject(WPARAM wParam, LPARAM lParam) {
 }
 
 // A key pressed by an accessibility client goes the way of a touch: hand-back, Shift, Caps Lock and
-// safe mode all as for the finger, and the activation stays with the window typed into.
+// safe mode all as for the finger, and the activation stays with the window typed into. While the
+// settings dialog is open the keys take no touch, and no client's press either.
 void MainWindow::onAccessiblePress(KeyId key) {
+    if (!::IsWindowEnabled(hwnd())) return;
     if (key.control == Control::Close) return onUnload();
     typeByDwell(key);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -139,6 +140,12 @@ struct Bstr {
     std::wstring str() const { return text ? text : L""; }
 };
 
+// The accessibility events raised in this process, as (event, child id).
+std::vector<std::pair<DWORD, LONG>> events;
+void CALLBACK recordEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG childId, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) events.emplace_back(event, childId);
+}
+
 VARIANT child(long id) {
     VARIANT v{};
     v.vt = VT_I4;
@@ -188,8 +195,16 @@ TEST_F(KeyboardWindowTest, KeysAreAccessibleObjectsThatTypeByTheirDefaultAction)
     EXPECT_TRUE(pumpUntil([&] { return target.text() == L"q"; }, 2s)) << target.text();
     EXPECT_EQ(::GetForegroundWindow(), target.window());
 
+    const HWINEVENTHOOK hook =
+        ::SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, recordEvent,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_EQ(client->accDoDefaultAction(child(shift)), S_OK);
     pumpUntil([] { return false; }, 200ms);
+    ::UnhookWinEvent(hook);
+    for (const auto& expected :
+         {std::pair{DWORD{EVENT_OBJECT_STATECHANGE}, shift}, {EVENT_OBJECT_NAMECHANGE, q}})
+        EXPECT_NE(std::ranges::find(events, expected), events.end())
+            << expected.first << " " << expected.second;
     VARIANT state{};
     Bstr name;
     client->get_accState(child(shift), &state);
