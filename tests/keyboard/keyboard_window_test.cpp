@@ -14,6 +14,7 @@
 
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
+#include "win32/gdi.h"
 #include "win32/module_path.h"
 
 namespace tapkeys::test {
@@ -77,27 +78,28 @@ protected:
     // With TAPKEYS_PICTURES set, the window as a 24-bit BMP in that folder, for a person to look at.
     void savePicture(const char* name) {
         const char* folder = std::getenv("TAPKEYS_PICTURES");
+        if (folder == nullptr) return;
         RECT r{};
         ::GetClientRect(keyboard.hwnd(), &r);
-        if (folder == nullptr) return;
         BITMAPINFOHEADER header{sizeof header, r.right, r.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         std::vector<char> pixels(static_cast<std::size_t>((r.right * 3 + 3) / 4 * 4 * r.bottom));
-        const HDC dc = ::GetDC(keyboard.hwnd());
-        const HDC memory = ::CreateCompatibleDC(dc);
-        const HBITMAP bitmap = ::CreateCompatibleBitmap(dc, r.right, r.bottom);
-        ::DeleteObject(::SelectObject(memory, bitmap));
-        ::BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-        ::GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
-                    DIB_RGB_COLORS);
+        {
+            const WindowDc window{keyboard.hwnd()};
+            MemoryDc memory{::CreateCompatibleDC(window.get())};
+            const Bitmap bitmap{::CreateCompatibleBitmap(window.get(), r.right, r.bottom)};
+            {
+                SelectScope use{memory.get(), bitmap.get()};
+                ::BitBlt(memory.get(), 0, 0, r.right, r.bottom, window.get(), 0, 0, SRCCOPY);
+            }
+            ::GetDIBits(memory.get(), bitmap.get(), 0, r.bottom, pixels.data(),
+                        reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+        }
         const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()),
                                     0, 0, sizeof(BITMAPFILEHEADER) + sizeof header};
         std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
         out.write(reinterpret_cast<const char*>(&file), sizeof file);
         out.write(reinterpret_cast<const char*>(&header), sizeof header);
         out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-        ::DeleteDC(memory);
-        ::DeleteObject(bitmap);
-        ::ReleaseDC(keyboard.hwnd(), dc);
     }
 
     COLORREF pixelAt(int x, int y) {
