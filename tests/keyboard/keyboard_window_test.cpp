@@ -6,10 +6,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "output/send_keys.h"
@@ -29,36 +27,6 @@ class FakeContrast final : public ContrastSource {
 public:
     SystemContrast read() const override { return state; }
     SystemContrast state;
-};
-
-// A target with an edit box on a thread of its own, as the keyboard types only into other threads.
-class TargetThread {
-public:
-    TargetThread() : thread_([this] { run(); }) {
-        while (edit_ == nullptr) std::this_thread::yield();
-    }
-    ~TargetThread() {
-        done_ = true;
-        thread_.join();
-    }
-    HWND window() const { return window_; }
-    std::wstring text() const {
-        wchar_t text[64]{};
-        ::GetWindowTextW(edit_, text, 64);
-        return text;
-    }
-
-private:
-    void run() {
-        TestWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, true);
-        window_ = window.hwnd();
-        edit_ = window.edit();
-        ::SetFocus(window.edit());
-        pumpUntil([this] { return done_.load(); }, 60s);
-    }
-    std::atomic<bool> done_{false};
-    std::atomic<HWND> window_{nullptr}, edit_{nullptr};
-    std::thread thread_;
 };
 
 class KeyboardWindowTest : public ::testing::Test {
@@ -159,7 +127,7 @@ VARIANT child(long id) {
 // and the default action of "q" types q into the target without taking the activation from it; a
 // Shift through its default action checks it and renames the keys.
 TEST_F(KeyboardWindowTest, KeysAreAccessibleObjectsThatTypeByTheirDefaultAction) {
-    TargetThread target;
+    ThreadWindow target;  // the keyboard types only into other threads
     ASSERT_TRUE(bringToFront(target.window()));
     // Under Wine the first input a process injects can be lost before any window takes it.
     sendKeyEvent(VK_SHIFT, false);
