@@ -6,18 +6,20 @@
 namespace tapkeys {
 namespace {
 
-// One id per key, ordered as a reader goes: by the top of the key's first frame, then from the left.
+// One id per key, ordered as a reader goes: by the top of the key's (first) frame, then from the left.
 constexpr auto readingOrder() {
-    std::array<KeyId, kCharacterKeyCount + 9> order{};
+    struct Place {
+        int top = 0, left = 0;
+        KeyId key;
+    };
+    std::array<Place, kCharacterKeyCount + 9> places{};
     std::size_t n = 0;
     for (const Label& label : kLayout) {
-        if (label.part == LabelPart::Frame) order[n++] = keyOf(label);
+        if (label.part == LabelPart::Frame) places[n++] = {label.rect.top, label.rect.left, keyOf(label)};
     }
-    const auto place = [](KeyId key) {
-        const TwipsRect r = framesOf(key).rects[0];
-        return std::pair(r.top, r.left);
-    };
-    std::ranges::sort(order, [&](KeyId a, KeyId b) { return place(a) < place(b); });
+    std::ranges::sort(places, {}, [](const Place& p) { return std::pair(p.top, p.left); });
+    std::array<KeyId, places.size()> order{};
+    for (std::size_t i = 0; i < places.size(); ++i) order[i] = places[i].key;
     return order;
 }
 inline constexpr auto kReadingOrder = readingOrder();
