@@ -29,10 +29,13 @@ function(tapkeys_link_gtest target)
     tapkeys_warnings(${target})
 endfunction()
 
-# A test of platform-free logic: runs natively, and under Wine in the Windows build.
+# tapkeys_core_test(NAME LAYER layer sources...): a test of platform-free logic, linked with the one
+# layer it tests (and what that layer links), so a dependency the layer lacks shows here. Runs natively,
+# and under Wine in the Windows build.
 function(tapkeys_core_test name)
-    add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE tapkeys_keyboard)
+    cmake_parse_arguments(arg "" "LAYER" "" ${ARGN})
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE tapkeys_${arg_LAYER})
     tapkeys_link_gtest(${name})
     add_test(NAME ${name} COMMAND ${name})
     if(WIN32)
@@ -42,15 +45,16 @@ function(tapkeys_core_test name)
     endif()
 endfunction()
 
-# A test of the Win32 layer: Windows build only, under Wine. Tests that need the foreground, the
-# pointer or the screen to themselves take the desktop lock.
+# tapkeys_windows_test(NAME LAYER layer [DESKTOP] sources...): a test of a layer's Win32 side, linked
+# like a core test; Windows build only, under Wine. Tests that need the foreground, the pointer or the
+# screen to themselves take the desktop lock.
 function(tapkeys_windows_test name)
-    cmake_parse_arguments(arg "DESKTOP" "" "" ${ARGN})
+    cmake_parse_arguments(arg "DESKTOP" "LAYER" "" ${ARGN})
     if(NOT WIN32)
         return()
     endif()
     add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
-    target_link_libraries(${name} PRIVATE tapkeys_keyboard)
+    target_link_libraries(${name} PRIVATE tapkeys_${arg_LAYER})
     tapkeys_link_gtest(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS windows TIMEOUT 120)

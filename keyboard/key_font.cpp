@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "options/font_choice.h"
+#include "settings/font_style.h"
 
 namespace tapkeys {
 

@@ -28,7 +28,8 @@ public:
         int level = kFullLight;
         friend bool operator==(const Light&, const Light&) = default;
     };
-    enum class Action : std::uint8_t { Repeat, Dwell };
+    // Click: the press tracker's, a button let go over itself.
+    enum class Action : std::uint8_t { Repeat, Dwell, Click };
     struct Fired {
         Action action;
         KeyId key;

@@ -24,9 +24,12 @@ constexpr wchar_t kClassName[] = L"tapkeysKeyboard";
 constexpr UINT_PTR kFocusTimerId = 1;  // tmrGetActiveControl
 constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
+// The moment a new light leaves the target to take its keystrokes in, unless other input comes first.
+constexpr DWORD kLightHeadStartMs = 2;
 // A client's default action on a key, posted so that the key is pressed after the client's call has
 // returned: wParam the control, lParam the index.
 constexpr UINT kAccessiblePressMessage = WM_APP + 1;
+constexpr int kAccessibleSource = -2;  // the press tracker's source for those presses
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -35,10 +38,6 @@ bool isTouch(UINT32 pointerId) {
         systemFunction<GetPointerTypeFunction>(L"user32.dll", "GetPointerType");
     POINTER_INPUT_TYPE type = PT_POINTER;
     return getPointerType != nullptr && getPointerType(pointerId, &type) && type == PT_TOUCH;
-}
-
-KeyTiming::Ms nowMs() {
-    return static_cast<KeyTiming::Ms>(::GetTickCount64());
 }
 
 // Keys that type again while held: the ones a physical keyboard repeats; not Esc, the shift keys or
@@ -147,6 +146,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POINTERDOWN: return onPointer(TouchRouter::Message::Down, message, wParam, lParam);
         case WM_POINTERUPDATE: return onPointer(TouchRouter::Message::Update, message, wParam, lParam);
         case WM_POINTERUP: return onPointer(TouchRouter::Message::Up, message, wParam, lParam);
+        case WM_POINTERCAPTURECHANGED: return onPointer(TouchRouter::Message::Lost, message, wParam, lParam);
         case WM_LBUTTONDOWN: return onPress(MouseButton::Left, pointFrom(lParam), false), 0;
         case WM_LBUTTONDBLCLK: return onPress(MouseButton::Left, pointFrom(lParam), true), 0;
         case WM_RBUTTONDOWN:
@@ -158,7 +158,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONUP: return onRelease(pointFrom(lParam)), 0;
         case WM_MOUSEMOVE: return onMove(pointFrom(lParam)), 0;
         case WM_MOUSELEAVE: return onMouseLeave(), 0;
-        case WM_CAPTURECHANGED: return onCaptureLost(), 0;
+        case WM_CAPTURECHANGED: return onCaptureLost(reinterpret_cast<HWND>(lParam)), 0;
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
         case WM_DISPLAYCHANGE: return keepOnAMonitor(), 0;
@@ -188,12 +188,13 @@ void MainWindow::onLoad() {
     loadKeyMap();
     followTargetLayout();
     keyMap_.showKeySet(false);
-    timing_.configure(settings_.extras);
+    presses_.configure(settings_.extras);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
 }
 
 void MainWindow::onUnload() {
+    presses_.endAll(steadyMs());
     styleCtl_.setTopMost(false);
     saveSettings();
     // The process ends here, inside the handler: a key string interrupted by this press is not finished.
@@ -288,39 +289,56 @@ LRESULT MainWindow::onPointer(TouchRouter::Message pointerMessage, UINT message,
     switch (action.kind) {
         case TouchRouter::Action::Kind::PassOn: return defaultProc(message, wParam, lParam);
         case TouchRouter::Action::Kind::None: break;
-        case TouchRouter::Action::Kind::Press:
-            typeLabel(*action.label, false), holdKey(pointer, *action.label);
-            break;
-        case TouchRouter::Action::Kind::Release: timing_.release(pointer), timingChanged(); break;
+        case TouchRouter::Action::Kind::Press: press(pointer, *action.label, false); break;
+        case TouchRouter::Action::Kind::Release: presses_.release(pointer, std::nullopt), actOnDue(); break;
     }
     return 0;
 }
 
-// The keystrokes go out first; the light, the repeat and the capture that follows the key until its
-// release come after them and do not delay the typing.
 void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubleClick) {
-    switch (label.control) {
-        case Control::Close: return onUnload();
-        case Control::Options:
-            // The options button acts on the click: press and release over the button.
-            if (button == MouseButton::Middle || doubleClick) return;
-            pressedOptions_ = &label;
-            break;
-        default:
-            // In safe mode the sender handles messages while it pauses, the button's release among them.
-            typingPress_ = true;
-            releasedWhileTyping_ = false;
-            typeLabel(label, doubleClick);
-            typingPress_ = false;
-            break;
+    if (label.control == Control::Close) return onUnload();
+    // The options button acts on the click: press and release over the button.
+    if (label.control == Control::Options && (button == MouseButton::Middle || doubleClick)) return;
+    press(KeyTiming::kMousePointer, label, doubleClick);
+    // The capture follows the key to its release. Taken after the keystrokes, which it would delay: a
+    // release while they go out comes here all the same, over the key.
+    if (presses_.holds(KeyTiming::kMousePointer)) ::SetCapture(hwnd());
+}
+
+// The press is known before its keystrokes go out, so whatever arrives while they do (its release, other
+// presses, timer ticks) finds it; the light waits until they have gone (showNewLights).
+void MainWindow::press(int source, const Label& label, bool doubleClick) {
+    using Kind = PressTracker::Kind;
+    const Kind kind = label.control == Control::Options ? Kind::Clicks
+                      : repeats(label.control)          ? Kind::Repeats
+                                                        : Kind::Types;
+    const bool types = presses_.press(source, keyOf(label), kind, steadyMs()).types;
+    typing(std::nullopt, [&] {
+        if (types) typeLabel(label, doubleClick);
+    });
+}
+
+void MainWindow::typing(std::optional<KeyId> dwellKey, const std::function<void()>& send) {
+    presses_.typingBegins(dwellKey);
+    send();
+    presses_.typingEnds();
+    actOnDue();
+}
+
+void MainWindow::actOnDue() {
+    act(presses_.due(steadyMs()));
+}
+
+void MainWindow::act(const std::vector<PressTracker::Action>& actions) {
+    for (const PressTracker::Action& action : actions) {
+        const KeyId key = action.key;
+        // The dialog is no typing that timers wait for, and it ends every press: what else was due is void.
+        if (action.action == KeyTiming::Action::Click || key.control == Control::Options)
+            return showOptions();
+        if (action.action == KeyTiming::Action::Repeat) typing(std::nullopt, [&] { typeAgain(key); });
+        if (action.action == KeyTiming::Action::Dwell) typing(key, [&] { typeByDwell(key); });
     }
-    holdKey(KeyTiming::kMousePointer, label);
-    if (std::exchange(releasedWhileTyping_, false)) {
-        timing_.release(KeyTiming::kMousePointer);
-        return timingChanged();
-    }
-    ::SetCapture(hwnd());
-    holdingKey_ = true;
+    timingChanged();
 }
 
 void MainWindow::typeLabel(const Label& label, bool doubleClick) {
@@ -339,31 +357,21 @@ void MainWindow::typeLabel(const Label& label, bool doubleClick) {
     }
 }
 
-void MainWindow::holdKey(int pointer, const Label& label) {
-    timing_.press(pointer, keyOf(label), repeats(label.control), nowMs());
-    timingChanged();
-}
-
 void MainWindow::onRelease(POINT at) {
-    if (typingPress_) releasedWhileTyping_ = true;
-    if (!holdingKey_) return;
-    holdingKey_ = false;
-    const Label* options = std::exchange(pressedOptions_, nullptr);
-    ::ReleaseCapture();
-    timing_.release(KeyTiming::kMousePointer);
-    timingChanged();
-    if (options == nullptr) return;
+    if (!presses_.holds(KeyTiming::kMousePointer)) return;
     const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
-    if (hit.kind == HitTarget::Kind::Label && hit.label->control == Control::Options) showOptions();
+    std::optional<KeyId> under;
+    if (hit.kind == HitTarget::Kind::Label) under = keyOf(*hit.label);
+    presses_.release(KeyTiming::kMousePointer, under);
+    ::ReleaseCapture();
+    actOnDue();
 }
 
 // Another window took the capture (or a drag began): the key is let go without a click.
-void MainWindow::onCaptureLost() {
-    if (!holdingKey_) return;
-    holdingKey_ = false;
-    pressedOptions_ = nullptr;
-    timing_.release(KeyTiming::kMousePointer);
-    timingChanged();
+void MainWindow::onCaptureLost(HWND newCapture) {
+    if (newCapture == hwnd()) return;
+    presses_.lost(KeyTiming::kMousePointer);
+    actOnDue();
 }
 
 void MainWindow::onMove(POINT at) {
@@ -374,19 +382,22 @@ void MainWindow::onMove(POINT at) {
     const HitTarget hit = painter_.scale().hitTest(at.x, at.y);
     std::optional<KeyId> under;
     if (hit.kind == HitTarget::Kind::Label) under = keyOf(*hit.label);
-    timing_.move(under, {at.x, at.y}, nowMs());
+    presses_.move(under, {at.x, at.y}, steadyMs());
     timingChanged();
 }
 
 void MainWindow::onMouseLeave() {
     trackingLeave_ = false;
     // Under the capture the pointer may leave the window while a key is held; the moves still come.
-    if (holdingKey_) return;
-    timing_.leave(nowMs());
+    if (presses_.holds(KeyTiming::kMousePointer)) return;
+    presses_.leave(steadyMs());
     timingChanged();
 }
 
 void MainWindow::showOptions() {
+    // A finger still on a key must not repeat into the dialog, nor a dwell run on under it.
+    presses_.endAll(steadyMs());
+    timingChanged();
     styleCtl_.setTopMost(false);
     if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
         settings_ = std::move(*edited);
@@ -398,7 +409,7 @@ void MainWindow::showOptions() {
     loadKeyMap();
     followTargetLayout();
     keyMap_.showKeySet(keyMap_.shifted());
-    timing_.configure(settings_.extras);
+    presses_.configure(settings_.extras);
     timingChanged();
 }
 
@@ -409,7 +420,7 @@ void MainWindow::dragWindow() {
 
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
-    if (id == kTimingTimerId) return onTimingTick();
+    if (id == kTimingTimerId) return timingTimer_.stop(), onTimingTick();
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
@@ -450,13 +461,17 @@ LRESULT MainWindow::onGetObject(WPARAM wParam, LPARAM lParam) {
     return defaultProc(WM_GETOBJECT, wParam, lParam);
 }
 
-// A key pressed by an accessibility client goes the way of a touch: hand-back, Shift, Caps Lock and
-// safe mode all as for the finger, and the activation stays with the window typed into. While the
-// settings dialog is open the keys take no touch, and no client's press either.
+// A key pressed by an accessibility client goes the way of a touch, a press and its release at once:
+// hand-back, Shift, Caps Lock, safe mode and the light all as for the finger, and the activation stays
+// with the window typed into. While the settings dialog is open the keys take no touch, and no client's
+// press either.
 void MainWindow::onAccessiblePress(KeyId key) {
-    if (!::IsWindowEnabled(hwnd())) return;
+    const Label* label = findLabel(key.control, key.control == Control::Key ? key.index : 0);
+    if (label == nullptr || !::IsWindowEnabled(hwnd())) return;
     if (key.control == Control::Close) return onUnload();
-    typeByDwell(key);
+    press(kAccessibleSource, *label, false);
+    presses_.release(kAccessibleSource, key);
+    actOnDue();
 }
 
 std::vector<AccessibleKey> MainWindow::accessibleKeys() const {
@@ -481,11 +496,7 @@ void MainWindow::keepOnAMonitor() {
 }
 
 void MainWindow::onTimingTick() {
-    for (const KeyTiming::Fired& fired : timing_.tick(nowMs())) {
-        if (fired.action == KeyTiming::Action::Repeat) typeAgain(fired.key);
-        if (fired.action == KeyTiming::Action::Dwell) typeByDwell(fired.key);
-    }
-    timingChanged();
+    act(presses_.tick(steadyMs()));
 }
 
 // A repeat takes the road of a press: hand-back, safe mode, the one-shot Shift released after it.
@@ -498,34 +509,44 @@ void MainWindow::typeByDwell(KeyId key) {
     switch (key.control) {
         case Control::Shift: return keyMap_.onShift(false);
         case Control::CapsLock: return keyMap_.onCapsLock();
-        case Control::Options: return showOptions();
+        case Control::Options:        // opens the dialog outside any typing (act)
         case Control::Close: return;  // never dwells
         default: return typeAgain(key);
     }
 }
 
-// Invalidates the keys whose light changed and sets the timer for the next change. The paint waits for
-// WM_PAINT, after the press handler: painting at once added 0.4 to 1.7 ms to the key latency
-// in the benchmark under Wine (the paint's server calls went ahead of the target's own).
+// Invalidates the keys whose light went out or dimmed at once, and those newly lit a moment later
+// (showNewLights).
 void MainWindow::timingChanged() {
-    const KeyTiming::Ms now = nowMs();
-    std::vector<KeyTiming::Light> lights = timing_.lights(now);
+    const KeyTiming::Ms now = steadyMs();
+    std::vector<KeyTiming::Light> lights = presses_.lights(now);
     const auto missingFrom = [](const std::vector<KeyTiming::Light>& list, const KeyTiming::Light& light) {
         return std::ranges::find(list, light) == list.end();
     };
     for (const KeyTiming::Light& light : shownLights_) {
         if (missingFrom(lights, light)) invalidateKey(light.key);
     }
+    std::vector<KeyId> newLights;
     for (const KeyTiming::Light& light : lights) {
-        if (missingFrom(shownLights_, light)) invalidateKey(light.key);
+        if (missingFrom(shownLights_, light)) newLights.push_back(light.key);
     }
     shownLights_ = std::move(lights);
-    const std::optional<KeyTiming::Ms> next = timing_.nextDeadline(now);
-    if (next == scheduled_ && timingTimer_.running()) return;
-    scheduled_ = next;
-    if (!next) return timingTimer_.stop();
-    const auto wait = static_cast<UINT>(std::clamp<KeyTiming::Ms>(*next - now, USER_TIMER_MINIMUM, 60000));
+    if (!newLights.empty()) showNewLights(newLights);
+    const PressTracker::Timer timer = presses_.timer(now);
+    if (timer.change == PressTracker::Timer::Change::Stop) timingTimer_.stop();
+    if (timer.change != PressTracker::Timer::Change::Arm) return;
+    const auto wait = static_cast<UINT>(std::clamp<KeyTiming::Ms>(timer.wait, USER_TIMER_MINIMUM, 60000));
     timingTimer_ = WindowTimer{hwnd(), kTimingTimerId, wait};
+}
+
+// Under Wine the light's paint competed with the target for the moment in which it takes the keystrokes
+// just sent, and cost every key half a millisecond even once it waited for WM_PAINT. So the light gives
+// the target a head start, which new input cuts short; a timer's period would be most of the 16 ms in
+// which the light must show.
+void MainWindow::showNewLights(const std::vector<KeyId>& keys) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kLightHeadStartMs,
+                                QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE);
+    for (const KeyId key : keys) invalidateKey(key);
 }
 
 void MainWindow::invalidateKey(KeyId key) {

@@ -4,14 +4,15 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "keyboard/accessible_window.h"
 #include "keyboard/key_map.h"
-#include "keyboard/key_timing.h"
 #include "keyboard/keyboard_painter.h"
+#include "keyboard/press_tracker.h"
 #include "keyboard/system_contrast.h"
 #include "keyboard/topmost_keeper.h"
 #include "keyboard/touch_router.h"
@@ -56,7 +57,7 @@ private:
     void onRelease(POINT at);
     void onMove(POINT at);
     void onMouseLeave();
-    void onCaptureLost();
+    void onCaptureLost(HWND newCapture);
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
     void applyKeyboardSize();
@@ -67,8 +68,12 @@ private:
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
+    void press(int source, const Label& label, bool doubleClick);
     void typeLabel(const Label& label, bool doubleClick);  // the keys; the buttons do nothing here
-    void holdKey(int pointer, const Label& label);
+    // Sends keystrokes as one typing of the tracker, then acts on what waited for it.
+    void typing(std::optional<KeyId> dwellKey, const std::function<void()>& send);
+    void actOnDue();
+    void act(const std::vector<PressTracker::Action>& actions);
     void showOptions();
     void dragWindow();
 
@@ -77,6 +82,7 @@ private:
     void typeAgain(KeyId key);
     void typeByDwell(KeyId key);
     void timingChanged();
+    void showNewLights(const std::vector<KeyId>& keys);
     void invalidateKey(KeyId key);
 
     // KeyboardHost
@@ -107,14 +113,9 @@ private:
     AccessibleWindow accessible_{*this};
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
-    const Label* pressedOptions_ = nullptr;  // an options press waiting for its release
-    KeyTiming timing_;
-    WindowTimer timingTimer_;
-    std::optional<KeyTiming::Ms> scheduled_;     // when timingTimer_ fires
+    PressTracker presses_;
+    WindowTimer timingTimer_;                    // fires once per deadline of presses_
     std::vector<KeyTiming::Light> shownLights_;  // the lights as last painted
-    bool holdingKey_ = false;                    // a key press holds the mouse capture
-    bool typingPress_ = false;                   // a mouse press is sending its keystrokes
-    bool releasedWhileTyping_ = false;
     bool trackingLeave_ = false;
     TouchRouter touchRouter_;
     TabletGestures tabletGestures_;

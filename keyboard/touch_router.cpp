@@ -20,9 +20,10 @@ TouchRouter::Action TouchRouter::route(Message message, std::uint32_t pointerId,
     const auto taken = std::ranges::find(fingers_, pointerId, &Finger::pointerId);
     if (taken != fingers_.end() && message != Message::Down) {
         const bool stillOnKey = hit.kind == HitTarget::Kind::Label && keyOf(*hit.label) == taken->key;
-        const bool lets = taken->onKey && (message == Message::Up || !stillOnKey);
+        const bool lifted = message == Message::Up || message == Message::Lost;
+        const bool lets = taken->onKey && (lifted || !stillOnKey);
         taken->onKey = taken->onKey && !lets;
-        if (message == Message::Up) fingers_.erase(taken);
+        if (lifted) fingers_.erase(taken);
         return {lets ? Action::Kind::Release : Action::Kind::None, nullptr};
     }
     if (message != Message::Down || !touch || hit.kind != HitTarget::Kind::Label || isButton(*hit.label))

@@ -18,7 +18,8 @@ bool pressActivates(const HitTarget& hit);
 
 class TouchRouter {
 public:
-    enum class Message : std::uint8_t { Down, Update, Up };
+    // Lost: the window lost the pointer's capture (a modal dialog, the desktop locked); ends like Up.
+    enum class Message : std::uint8_t { Down, Update, Up, Lost };
     struct Action {
         // None: a taken finger's message that changes nothing (answered all the same).
         enum class Kind : std::uint8_t { PassOn, None, Press, Release } kind = Kind::PassOn;

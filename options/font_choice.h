@@ -1,11 +1,14 @@
 #pragma once
-// The rules of the key font group of the options dialog: the size text and its number, the style
-// letters and their four check boxes. Platform-free so every edge of the rules runs natively.
+// The rules of the key font group of the options dialog: the size text and its number (the style check
+// boxes follow the letters of settings/font_style.h). Platform-free so every edge of the rules runs
+// natively.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/font_style.h"
 
 namespace tapkeys {
 
@@ -25,20 +28,5 @@ std::wstring normalizedFontSizeText(std::wstring_view text, std::wstring_view de
 
 // The size list: 8pt, 10pt, ..., 42pt.
 std::vector<std::wstring> fontSizeListEntries();
-
-// The four style check boxes.
-struct FontStyleChecks {
-    bool bold = false;
-    bool italic = false;
-    bool strikethrough = false;
-    bool underline = false;
-    bool operator==(const FontStyleChecks&) const = default;
-};
-
-// Each lower-case letter b, i, s, u anywhere in the text checks its box; other characters mean nothing.
-FontStyleChecks fontStyleChecks(std::wstring_view fontStyle);
-
-// The letters of the checked boxes, always in the order b, i, s, u.
-std::wstring fontStyleLetters(const FontStyleChecks& checks);
 
 }  // namespace tapkeys

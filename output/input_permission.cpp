@@ -3,7 +3,7 @@
 namespace tapkeys {
 
 bool refusesInput(const IntegrityAnswer& target, std::optional<std::uint32_t> ownLevel) {
-    if (target.accessDenied) return true;
+    if (target.turnsMessagesAway) return true;
     return target.level && ownLevel && *target.level > *ownLevel;
 }
 
@@ -12,7 +12,7 @@ bool InputPermission::refuses(std::uintptr_t window, std::uint32_t processId) {
     if (!ownLevel_) ownLevel_ = probe_.ownLevel();
     window_ = window;
     processId_ = processId;
-    refused_ = processId != 0 && refusesInput(probe_.levelOf(processId), *ownLevel_);
+    refused_ = processId != 0 && refusesInput(probe_.levelOf(window, processId), *ownLevel_);
     return refused_;
 }
 

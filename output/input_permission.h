@@ -8,22 +8,25 @@
 
 namespace tapkeys {
 
-// A process's mandatory integrity level (0x2000 medium, 0x3000 high, 0x4000 system), as far as it could
-// be read. A process that refuses to be queried at all is more privileged than the one asking.
+// What is known of a target's privilege: its process's mandatory integrity level (0x2000 medium, 0x3000
+// high, 0x4000 system) when it could be read, whether reading it was refused, and whether the window
+// turned away a message as coming from a lower level (which is what input meets too).
 struct IntegrityAnswer {
     std::optional<std::uint32_t> level;
     bool accessDenied = false;
+    bool turnsMessagesAway = false;
 };
 
 class IntegrityProbe {
 public:
     virtual ~IntegrityProbe() = default;
     virtual std::optional<std::uint32_t> ownLevel() const = 0;
-    virtual IntegrityAnswer levelOf(std::uint32_t processId) const = 0;
+    virtual IntegrityAnswer levelOf(std::uintptr_t window, std::uint32_t processId) const = 0;
 };
 
-// Whether a target answering `target` refuses input from a process at `ownLevel`. What cannot be read
-// (a process that has gone, a system without levels) is not taken as a refusal.
+// Whether a target answering `target` refuses input from a process at `ownLevel`: only one known to be
+// more privileged does. A refused query is no such sign (a process of another account at the same level
+// refuses it too, and takes the keys), nor is anything else that cannot be read.
 bool refusesInput(const IntegrityAnswer& target, std::optional<std::uint32_t> ownLevel);
 
 // The answer for the current target, asked once per target window and process: a process's level does

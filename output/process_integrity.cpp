@@ -32,6 +32,14 @@ IntegrityAnswer denied() {
     return {std::nullopt, true};
 }
 
+// Windows drops a message that a window of a higher integrity level would receive from a lower one, and
+// PostMessage then fails with ERROR_ACCESS_DENIED; keystrokes meet the same barrier. The message is
+// registered for this alone, so a window that does receive it has nothing to do with it.
+bool turnsMessagesAway(HWND window) {
+    static const UINT probe = ::RegisterWindowMessageW(L"tapkeysIntegrityProbe");
+    return probe != 0 && !::PostMessageW(window, probe, 0, 0) && ::GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 IntegrityAnswer integrityOf(HANDLE process) {
     const TokenFunctions& f = tokenFunctions();
     if (!f.complete()) return {};
@@ -55,10 +63,15 @@ std::optional<std::uint32_t> SystemIntegrityProbe::ownLevel() const {
     return integrityOf(::GetCurrentProcess()).level;
 }
 
-IntegrityAnswer SystemIntegrityProbe::levelOf(std::uint32_t processId) const {
-    const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED ? denied() : IntegrityAnswer{};
-    return integrityOf(process.get());
+IntegrityAnswer SystemIntegrityProbe::levelOf(std::uintptr_t window, std::uint32_t processId) const {
+    IntegrityAnswer answer;
+    if (const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        process)
+        answer = integrityOf(process.get());
+    else
+        answer.accessDenied = ::GetLastError() == ERROR_ACCESS_DENIED;
+    if (!answer.level) answer.turnsMessagesAway = turnsMessagesAway(reinterpret_cast<HWND>(window));
+    return answer;
 }
 
 }  // namespace tapkeys

@@ -8,7 +8,7 @@ namespace tapkeys {
 class SystemIntegrityProbe final : public IntegrityProbe {
 public:
     std::optional<std::uint32_t> ownLevel() const override;
-    IntegrityAnswer levelOf(std::uint32_t processId) const override;
+    IntegrityAnswer levelOf(std::uintptr_t window, std::uint32_t processId) const override;
 };
 
 }  // namespace tapkeys

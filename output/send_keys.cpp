@@ -49,7 +49,7 @@ public:
         if (key.modifiers & modifier_bits::shift) state[VK_SHIFT] = 0x80;
         if (key.modifiers & modifier_bits::control) state[VK_CONTROL] = 0x80;
         if (key.modifiers & modifier_bits::alt) state[VK_MENU] = 0x80;
-        if (!capsLockOn_) capsLockOn_ = capsLockOf(thread_);  // asked only when a key types
+        if (!capsLockOn_) capsLockOn_ = capsLockOn();  // asked only when a key types
         if (*capsLockOn_) state[VK_CAPITAL] = 0x01;
         wchar_t typed[8];
         const int count = ::ToUnicodeEx(key.virtualKey, scanCode(key.virtualKey), state, typed, 8,

@@ -1,84 +1,78 @@
 #include "output/target_caps_lock.h"
 
-#include <thread>
+#include <windows.h>
 
-#include "win32/kernel_handle.h"
-#include "win32/wine.h"
+#include <optional>
+
+#include "output/caps_lock_tracker.h"
+#include "win32/unique_handle.h"
 
 namespace tapkeys {
 namespace {
 
-bool toggledOn(int virtualKey) {
-    return (::GetKeyState(virtualKey) & 1) != 0;
-}
+// This thread's key state is no guide: it changes only as the thread reads keyboard input, and the
+// keyboard's input goes to the target. Attaching to the target's input would share its state, but
+// Windows resets the key state on attaching (Wine was seen to drop the target's Caps Lock), and the
+// "pressed since the last query" bit of GetAsyncKeyState is shared with every program that polls it.
+// So the state is read once, at start, and then followed from the raw input of the Caps Lock key,
+// which reaches a window of this thread whichever window has the focus, without touching anyone's
+// key state or taking a thread of its own.
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { ::DestroyWindow(h); }
+};
 
-// Windows: attached to the target's input for a moment, this thread shares the target's key state; on its
-// own it would keep the state of the last keyboard input it read, and it reads none.
-bool capsLockAttachedTo(DWORD thread) {
-    const DWORD own = ::GetCurrentThreadId();
-    if (thread == 0 || thread == own || !::AttachThreadInput(own, thread, TRUE)) return toggledOn(VK_CAPITAL);
-    const bool on = toggledOn(VK_CAPITAL);
-    ::AttachThreadInput(own, thread, FALSE);
-    return on;
-}
+constexpr USHORT kGenericDesktopPage = 0x01, kKeyboardUsage = 0x06;
 
-// Wine: attaching to the target's input was seen to reset the target's Caps Lock, and this thread's
-// own key state lags while it handles a press. A thread that never reads input follows the system's key
-// state (its changes from the thread's start on), so one is started with the keyboard and asked.
-class KeyStateThread {
+class CapsLockReading {
 public:
-    KeyStateThread() {
-        std::thread([this] { run(); }).detach();
-        ::WaitForSingleObject(ready_.get(), INFINITE);
-    }
-    // Asking the thread costs a thread switch, most of a key's time under Wine, so it is asked again
-    // only once Caps Lock has been pressed since the last look or is held down.
-    bool capsLock() {
-        if (!known_ || (::GetAsyncKeyState(VK_CAPITAL) & 0x8001) != 0) {
-            capsLock_ = window_ != nullptr ? ::SendMessageW(window_, WM_APP, VK_CAPITAL, 0) != 0
-                                           : toggledOn(VK_CAPITAL);
-            known_ = true;
-        }
-        return capsLock_;
-    }
-
-private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP) return toggledOn(static_cast<int>(wParam));
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-
-    void run() {
+    CapsLockReading() {
         WNDCLASSW wc{};
         wc.lpfnWndProc = windowProc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"tapkeysKeyState";
+        wc.lpszClassName = L"tapkeysCapsLock";
         ::RegisterClassW(&wc);
-        window_ = ::CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    wc.hInstance, nullptr);
-        ::SetEvent(ready_.get());
-        for (MSG message{}; ::GetMessageW(&message, nullptr, 0, 0) > 0;) ::DispatchMessageW(&message);
+        window_.reset(::CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        wc.hInstance, nullptr));
+        const RAWINPUTDEVICE keyboard{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window_.get()};
+        following_ = window_ && ::RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
+    }
+    bool on() const { return following_ ? tracker_.on() : (::GetKeyState(VK_CAPITAL) & 1) != 0; }
+    static CapsLockReading& reading();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INPUT) {
+            RAWINPUT input;
+            UINT size = sizeof input;
+            if (::GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &size,
+                                  sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1) &&
+                input.header.dwType == RIM_TYPEKEYBOARD && input.data.keyboard.VKey == VK_CAPITAL)
+                reading().tracker_.onKey((input.data.keyboard.Flags & RI_KEY_BREAK) == 0);
+        }
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
-    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    HWND window_ = nullptr;
-    bool known_ = false, capsLock_ = false;
+    CapsLockTracker tracker_{(::GetKeyState(VK_CAPITAL) & 1) != 0};
+    UniqueHandle<WindowTraits> window_;
+    bool following_ = false;
 };
 
-KeyStateThread& keyStateThread() {
-    static KeyStateThread keyState;  // for the rest of the run
-    return keyState;
+CapsLockReading& CapsLockReading::reading() {
+    static CapsLockReading reading;  // for the rest of the run
+    return reading;
 }
 
 }  // namespace
 
-bool capsLockOf(DWORD thread) {
-    if (!runningUnderWine()) return capsLockAttachedTo(thread);
-    return keyStateThread().capsLock();
+bool capsLockOn() {
+    return CapsLockReading::reading().on();
 }
 
 void prepareCapsLockReading() {
-    if (runningUnderWine()) keyStateThread().capsLock();
+    CapsLockReading::reading();
 }
 
 }  // namespace tapkeys

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <windows.h>
-
 namespace tapkeys {
 
-// Whether Caps Lock is on as `thread`, the thread that will receive the keystrokes, applies it.
-bool capsLockOf(DWORD thread);
+// Whether Caps Lock is on as the system applies it to the keystrokes that go out now.
+bool capsLockOn();
 
-// Sets up what capsLockOf needs, at start-up: under Wine a thread of its own, which follows the
-// system's key state from the moment it starts.
+// Starts following Caps Lock, at start-up, on the thread that will ask capsLockOn.
 void prepareCapsLockReading();
 
 }  // namespace tapkeys

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "win32/mouse_button.h"
+#include "winstyle/mouse_button.h"
 
 namespace tapkeys {
 

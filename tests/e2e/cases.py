@@ -10,12 +10,14 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
 import json
 import random
 import time
+from dataclasses import replace
 
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, check_equal, end, ini_bytes,
                     wait_for, windows_path)
-from steps import (activate, captions_grew, clean_outlines, close, dlg, dlg_click, dlg_close, dlg_type, drag, drawn,
-                   hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog, picture, press, quiet,
-                   read_only_close, relaunch, remember_look, rest, saved, target_running, tap, typed, x_keys, x_type)
+from steps import (activate, captions_grew, clean_outlines, close, close_without_rights, dlg, dlg_click, dlg_close,
+                   dlg_type, drag, drawn, hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog,
+                   picture, press, quiet, relaunch, remember_look, rest, saved, tap, target_running, typed, x_keys,
+                   x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 # Each kind's screen size, density and X keyboard layout; 144 dpi needs a screen large enough for the
@@ -36,6 +38,7 @@ BEYOND_ASCII = [i for i, c in enumerate(DE_SHIFTED) if ord(c) > 0x7E]
 Q, W, A, P, E, ONE = (UK_NORMAL.index(c) for c in "qwape1")
 # Keys by what a US board has at their places, for the German X keyboard layout.
 SEVEN, MINUS, Y, BRACKET, SEMICOLON, QUOTE, ISO = 6, 10, 17, 22, 33, 34, 36
+VK_CAPITAL = 0x14
 
 
 def key(index, expect="", **how):
@@ -76,10 +79,16 @@ PATH_CODE = Setup("path-code", host_language="..\\secret", settings={"misc": PLA
 TOUCH_CLASSIC = plain("touch-classic")
 REPEAT = plain("repeat", extras={"REPEATDELAY": "500", "REPEATRATE": "10"})
 DWELL = plain("dwell", extras={"DWELLTIME": "600"})
+SAFE_REPEAT = plain("safe-repeat", safe="1", extras={"REPEATDELAY": "250", "REPEATRATE": "30"})
+SAFE_DWELL = plain("safe-dwell", safe="1", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
+LINKED_USER_SET = replace(USER_SET, name="user-set-linked", linked=True)
 BEYOND_ANSI = "\u0151\u2713ab"  # o with double acute and a check mark: neither is in Windows-1252
+UTF8_SETTINGS = Setup("utf8-settings", **UK_HOST, origin=(300, 40), files={"tapkeys.ini": (
+    "\ufeff[host]\r\nNOTE=kept\r\n[misc]\r\nWINDOWX=300\r\nWINDOWY=40\r\n[keymapping]\r\nKEYMAP=user\r\n"
+    f"USERKEYMAPNORMAL={BEYOND_ANSI}\r\n").encode("utf-8")})
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
                             (("follow-layout", "1"), ("layout-off", "0")))
 OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
@@ -146,13 +155,44 @@ def presses_inside_pauses(ctx):
                                                 f"{ctx.target.chars_since(mark)!r}")
 
 
+def brightness(ctx, shot, index):
+    """The middle of a key's left outline line, R + G + B: about 640 at rest, near white when lit."""
+    r = ctx.layout.label("KeyBG", index).rect
+    return sum(shot.pixel(*ctx.keyboard.at(r.left + 1, r.top + r.height // 2)))
+
+
+def quick_taps_type_once_and_let_go(ctx):
+    """Safe mode with repeat: a quick tap on one key, then one on another inside the first one's pauses.
+    Each types once, nothing repeats after them and no key stays lit."""
+    quick = ("mousedown", LEFT, "sleep", 0.001, "mouseup", LEFT)
+    for trial in range(6):
+        mark = ctx.target.mark()
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.point("Key", Q), *quick, "sleep", 0.002 * (trial + 1),
+                            "mousemove", *ctx.keyboard.point("Key", P), *quick)
+        time.sleep(0.8)  # three times the repeat delay
+        got, shot = ctx.target.chars_since(mark), ctx.desktop.screenshot()
+        check(sorted(got) == ["p", "q"], f"trial {trial}: expected q and p once each, got {got!r}")
+        lit = [brightness(ctx, shot, i) for i in (Q, P)]
+        check(max(lit) < 675, f"trial {trial}: outlines of q and p {lit} after the taps")
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()), "sleep", 0.6)  # no double click
+
+
+def click_as_the_dwell_completes_types_once(ctx):
+    """Safe mode with dwell: a click that lands just before or while the dwell types the key (whose
+    pauses run the click) types it once."""
+    for trial, after_s in enumerate((0.56, 0.59, 0.6, 0.605, 0.61, 0.62)):
+        mark = ctx.target.mark()
+        ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()), "sleep", 0.2,
+                            "mousemove", *ctx.keyboard.point("Key", Q), "sleep", after_s, "click", LEFT)
+        time.sleep(0.8)
+        check(ctx.target.chars_since(mark) == "q", f"trial {trial}, click {after_s} s after arriving: expected "
+                                                   f"'q', got {ctx.target.chars_since(mark)!r}")
+    ctx.desktop.xdotool("mousemove", *ctx.keyboard.at(*ctx.layout.top_band_point()))  # the next case moves in
+
+
 def held_key_lights_up(ctx):
     """While a key is held its outline is lit, clearly brighter than its neighbour's; after the release
-    it goes dark again. The middle of a key's left outline line, R + G + B, is about 640 at rest and
-    near white when lit."""
-    def brightness(shot, index):
-        r = ctx.layout.label("KeyBG", index).rect
-        return sum(shot.pixel(*ctx.keyboard.at(r.left + 1, r.top + r.height // 2)))
+    it goes dark again."""
 
     ctx.keyboard.press("Key", Q, "mousedown", LEFT, "sleep", 0.3)
     try:
@@ -160,9 +200,9 @@ def held_key_lights_up(ctx):
         picture("feedback-held")(ctx)
     finally:
         ctx.desktop.xdotool("mouseup", LEFT)
-    lit, neighbour = brightness(shot, Q), brightness(shot, W)
+    lit, neighbour = brightness(ctx, shot, Q), brightness(ctx, shot, W)
     check(lit >= 735 and neighbour < 675, f"held key's outline {lit}, its neighbour's {neighbour}")
-    dark = wait_for(lambda: brightness(ctx.desktop.screenshot(), Q) < 675, 1.0, 0.05)
+    dark = wait_for(lambda: brightness(ctx, ctx.desktop.screenshot(), Q) < 675, 1.0, 0.05)
     check(dark, "the outline stays lit after the release")
 
 
@@ -225,6 +265,22 @@ def flat(actions):
     return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
 
 
+def polled(vk, actions):
+    """The actions while another program asks GetAsyncKeyState about the key vk every millisecond."""
+    def step(ctx):
+        poller = ctx.desktop.launch(ctx.probe.exe, "poll", vk)
+        try:
+            for action in flat(actions):
+                action(ctx)
+        finally:
+            end(poller)
+    return step
+
+
+SYSTEM_CAPS_LOCK = [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
+                    key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2
+
+
 class Case:
     def __init__(self, name, kind, setup, *actions):
         self.name, self.kind, self.setup, self.steps = name, kind, setup, flat(actions)
@@ -265,10 +321,13 @@ CASES = [
     Case("characters_outside_the_target_layout_arrive_as_typed", KEYBOARD, GERMAN, keys(ALL, DE_NORMAL),
          tap("CapsLock"), keys(BEYOND_ASCII, DE_SHIFTED), tap("CapsLock"),
          typed(DE_NORMAL + "".join(DE_SHIFTED[i] for i in BEYOND_ASCII))),
-    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side.
-    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING,
-         [x_keys("Caps_Lock"), key(E, "e"), key(ONE, "1"), tap("CapsLock"), key(E, "E"),
-          key(ONE, UK_SHIFTED[ONE]), tap("CapsLock")] * 2, typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    # What a key shows arrives whatever the system's Caps Lock, switched on and off again on the X side,
+    # also while another program asks for Caps Lock every millisecond (which clears the key's "pressed
+    # since the last query" bit).
+    Case("keys_type_what_they_show_whatever_the_system_caps_lock", KEYBOARD, TYPING, SYSTEM_CAPS_LOCK,
+         typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
+    Case("keys_type_what_they_show_while_another_program_polls_caps_lock", KEYBOARD, TYPING,
+         polled(VK_CAPITAL, SYSTEM_CAPS_LOCK), typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
     Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING, console_target),
     Case("a_client_in_another_process_sees_every_key_and_presses_q", KEYBOARD, TYPING, keys_seen_by_a_client,
          typed("q")),
@@ -305,15 +364,16 @@ CASES = [
          key(Q, "Q", nudged=False), key(0, UK_SHIFTED[0]), tap("CapsLock"), key(0, UK_NORMAL[0]),
          typed("Q" + UK_SHIFTED[0] + UK_NORMAL[0]), close(), saved(OPTIONS_SAVED)),
     # A key set with a blank end is stored in quotation marks; one beyond ANSI turns the file UTF-16 (its
-    # mark read as Latin-1); both type the same after a restart. The colour chooser's OK without a pick
-    # keeps the colour.
+    # mark read as Latin-1), written through a link that stays a link; both type the same after a restart.
+    # The colour chooser's OK without a pick keeps the colour.
     Case("user_set_with_a_blank_end_survives_a_close_and_a_restart", KEYBOARD, QUOTED, keys(range(5), " ab{}"),
          close(), saved({"keymapping/USERKEYMAPNORMAL": '" ab{}"'}), relaunch(), activate(), keys(range(5), " ab{}")),
-    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, USER_SET, open_dialog(),
+    Case("user_set_beyond_ansi_survives_a_close_and_a_restart", KEYBOARD, LINKED_USER_SET, open_dialog(),
          dlg_type("IDC_TXT_USERKEYMAP_LC", BEYOND_ANSI, delay_ms=300), dlg("IDC_TXT_USERKEYMAP_LC", text=BEYOND_ANSI),
          dlg_close("IDOK"), activate(), keys(range(4), BEYOND_ANSI), close(),
-         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"), relaunch(), activate(),
-         keys(range(4), BEYOND_ANSI)),
+         saved({"keymapping/USERKEYMAPNORMAL": BEYOND_ANSI}, "\xff\xfe"),
+         lambda ctx: check(ctx.keyboard.settings_path.is_symlink(), "tapkeys.ini is no longer a link"),
+         relaunch(), activate(), keys(range(4), BEYOND_ANSI)),
     Case("colour_chooser_ok_without_a_pick_keeps_the_colour", KEYBOARD, USER_SET, open_dialog(),
          open_dialog("Color", "IDC_CMD_COLOR"), picture("colour-chooser", of_dialog=True), dlg_close("IDOK"),
          dlg_close("IDOK"), close(), saved({"fonts/FONTCOLOR": RED})),
@@ -323,6 +383,9 @@ CASES = [
     Case("without_extras_a_held_key_types_once", KEYBOARD, TOUCH_CLASSIC, hold("Key", Q, 1500, "q"), typed("q")),
     Case("a_held_key_repeats_at_the_rate_until_released", KEYBOARD, REPEAT,
          hold("Key", Q, 1500, lambda chars: set(chars) == {"q"} and 8 <= len(chars) <= 12), quiet(0.5)),
+    Case("quick_taps_in_safe_mode_with_repeat_type_once_and_stay_dark", KEYBOARD, SAFE_REPEAT,
+         quick_taps_type_once_and_let_go),
+    Case("a_click_as_the_dwell_completes_types_once", KEYBOARD, SAFE_DWELL, click_as_the_dwell_completes_types_once),
     Case("resting_on_a_key_types_it_once_then_the_next_key", KEYBOARD, DWELL, rest("Key", Q, 1500, "q"),
          rest("Key", W, 1500, "w"), rest("Shift", 0, 1500), rest("Key", Q, 1500, "Q"), typed("qwQ")),
     # A box left below its minimum shows the minimum; the Settings dialog's OK stores what More kept.
@@ -374,9 +437,12 @@ CASES = [
     # The keys show the placeholder "default", not the file outside lang.
     Case("language_code_with_path_characters_reads_no_file_outside_lang", FAULT, PATH_CODE, key(0, "d"), key(7, ""),
          typed("d"), close()),
-    Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), read_only_close()),
+    Case("read_only_settings_file_at_close_stays_as_it_was", FAULT, plain("read-only"), close_without_rights()),
     Case("read_only_folder_at_close_gets_no_settings_file", FAULT, Setup("read-only-new", **UK_HOST),
-         read_only_close()),
+         close_without_rights()),
+    # A save that must turn the file UTF-16 (a key set read from UTF-8) while it cannot be read keeps it.
+    Case("unreadable_settings_file_at_a_converting_save_stays_whole", FAULT, UTF8_SETTINGS,
+         close_without_rights(0o755, 0o200)),
     Case("presses_during_safe_mode_pauses_are_served_first_and_none_is_lost", FAULT, plain("nested", safe="1"),
          presses_inside_pauses, close()),
 ]

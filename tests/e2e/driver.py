@@ -252,6 +252,7 @@ class Setup:
     settings: dict | None = None
     files: dict = field(default_factory=dict)  # path in the folder -> bytes
     origin: tuple | None = None
+    linked: bool = False  # tapkeys.ini a symbolic link to real/tapkeys.ini
 
     def make_folder(self, root, exe):
         shutil.rmtree(root, ignore_errors=True)
@@ -263,6 +264,10 @@ class Setup:
             files["dax.ini"] = ini_bytes({"general": {"USEDLANGUAGE": self.host_language}})
         if self.settings is not None:
             files["tapkeys.ini"] = ini_bytes(self.settings)
+        if self.linked:
+            (root / "real").mkdir()
+            (root / "tapkeys.ini").symlink_to("real/tapkeys.ini")
+            files["real/tapkeys.ini"] = files.pop("tapkeys.ini")
         for name, data in {**files, **self.files}.items():
             (root / name).write_bytes(data)
         return root

@@ -161,19 +161,20 @@ def saved(expected, *raw):
     return step
 
 
-def read_only_close():
-    """Makes the app folder (and tapkeys.ini, when there is one) read-only and closes the keyboard: it
-    ends normally and neither changes nor creates the file."""
+def close_without_rights(folder_mode=0o555, file_mode=0o444):
+    """Gives the app folder and tapkeys.ini (when there is one) these modes, read-only by default, and
+    closes the keyboard: it ends normally and neither changes nor creates the file."""
     def step(ctx):
         folder, path = ctx.keyboard.folder, ctx.keyboard.settings_path
         before = path.read_bytes() if path.exists() else None
         try:
-            folder.chmod(0o555)
-            path.exists() and path.chmod(0o444)
+            folder.chmod(folder_mode)
+            path.exists() and path.chmod(file_mode)
             ctx.keyboard.close()
-            check_equal(path.read_bytes() if path.exists() else None, before, "tapkeys.ini in a read-only folder")
         finally:
             folder.chmod(0o755)
+            path.exists() and path.chmod(0o644)
+        check_equal(path.read_bytes() if path.exists() else None, before, f"tapkeys.ini at mode {file_mode:o}")
     return step
 
 

@@ -4,6 +4,8 @@
 //   win_probe dialog TITLE [WAIT_MS]   the dialog captioned TITLE and its controls, once it exists
 //   win_probe closed TITLE [WAIT_MS]   the same, once no dialog is captioned TITLE (then null)
 //   win_probe window CLASS [WAIT_MS]   a top-level window of the class CLASS, once it exists
+//   win_probe poll VK                  asks GetAsyncKeyState about the virtual key VK (decimal) every
+//                                      millisecond until it is ended, as a lock-key indicator does
 //
 // Prints one JSON value: null when nothing matched by the end of WAIT_MS (0 when left out), otherwise
 //   {"rect": [left, top, right, bottom], "active": bool, "enabled": bool,
@@ -67,6 +69,10 @@ HWND findVisible(bool dialog, const wchar_t* name) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring_view command = argc >= 3 ? argv[1] : L"";
+    if (command == L"poll") {
+        const int key = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+        for (;;) ::GetAsyncKeyState(key), ::Sleep(1);
+    }
     if (command != L"dialog" && command != L"closed" && command != L"window") return 2;
     // Screen pixels as they are, whatever the screen's density.
     ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);

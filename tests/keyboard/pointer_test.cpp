@@ -68,7 +68,8 @@ TEST(TouchRouter, FingersOnKeysPressAtTouchDownAndEverythingElsePassesOn) {
         {Update, 2, true, key, {Kind::Release, nullptr}},  // slid off Shift: let go once
         {Update, 2, true, shift, {Kind::None, nullptr}}, {Up, 2, true, band, {Kind::None, nullptr}},
         {Up, 2, true, shift, {}},  // lifted: no longer taken
-        {Down, 1, false, key, {}}, {Up, 1, false, key, {}},  // the mouse
+        {Down, 7, true, key, {Kind::Press, key.label}}, {Lost, 7, true, key, {Kind::Release, nullptr}},
+        {Up, 7, true, key, {}}, {Down, 1, false, key, {}}, {Up, 1, false, key, {}},  // the mouse
         {Down, 4, true, close, {}}, {Down, 5, true, band, {}}, {Down, 6, true, logo, {}}, {Up, 4, true, close, {}}};
     // clang-format on
     TouchRouter router;

@@ -14,20 +14,23 @@ class FakeProbe final : public IntegrityProbe {
 public:
     mutable int queries = 0;
     std::optional<std::uint32_t> ownLevel() const override { return medium; }
-    IntegrityAnswer levelOf(std::uint32_t processId) const override {
+    IntegrityAnswer levelOf(std::uintptr_t, std::uint32_t processId) const override {
         return ++queries, IntegrityAnswer{processId == 2 ? high : medium};
     }
 };
 
-// A target above the keyboard's level, or one closed to its query, refuses input; the same level, a
-// lower one, or a level that cannot be read does not. Each target window is asked about once.
-TEST(InputPermission, OnlyAMorePrivilegedTargetRefusesAndEachTargetIsAskedOnce) {
-    const IntegrityAnswer closed{std::nullopt, true}, unreadable{};
+// Only a target known to be above the keyboard's level refuses input: by its level, or by turning a
+// message away. The same level, a lower one, a level that cannot be read and a query refused (another
+// account's process) do not. Each target window is asked about once.
+TEST(InputPermission, OnlyAKnownMorePrivilegedTargetRefusesAndEachTargetIsAskedOnce) {
+    const IntegrityAnswer denied{std::nullopt, true}, unreadable{}, turnsAway{std::nullopt, true, true};
     const std::tuple<std::optional<std::uint32_t>, IntegrityAnswer, bool> cases[] = {
-        {medium, {medium}, false}, {medium, {high}, true},      {high, {medium}, false},
-        {medium, closed, true},    {medium, unreadable, false}, {std::nullopt, {high}, false}};
+        {medium, {medium}, false},     {medium, {high}, true},    {high, {medium}, false},
+        {medium, denied, false},       {high, denied, false},     {medium, unreadable, false},
+        {std::nullopt, {high}, false}, {medium, turnsAway, true}, {std::nullopt, turnsAway, true}};
     for (const auto& [own, target, refused] : cases)
-        EXPECT_EQ(refusesInput(target, own), refused) << own.value_or(0) << " " << target.level.value_or(0);
+        EXPECT_EQ(refusesInput(target, own), refused)
+            << own.value_or(0) << " " << target.level.value_or(0) << " " << target.accessDenied;
     FakeProbe probe;
     InputPermission permission(probe);
     const std::tuple<std::uintptr_t, std::uint32_t, bool> asks[] = {

@@ -1,5 +1,7 @@
 #include "output/keystroke_plan.h"
 
+#include "output/caps_lock_tracker.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -109,6 +111,19 @@ TEST(KeystrokePlan, CharactersAndPhysicalKeysGoThroughKeysOnlyWhereTheyTypeExact
     // The layout's answer: the key in the low byte, its modifiers in the high byte.
     EXPECT_EQ(layoutKeyFromScanResult(0x0645), (LayoutKey{0x45, 6}));
     EXPECT_EQ(layoutKeyFromScanResult(-1), std::nullopt);
+}
+
+// Caps Lock turns around at each press of its key, not at the repeats of a held key nor at releases;
+// each row starts from its own reading ("1" on, "0" off) and gives down "d" and up "u" events.
+TEST(CapsLockTracker, EachPressTurnsItAroundRepeatsAndReleasesDoNot) {
+    const std::pair<std::string_view, bool> cases[] = {{"0", false},   {"1", true},     {"0du", true},
+                                                       {"1du", false}, {"0dddu", true}, {"0dudu", false},
+                                                       {"0u", false}};
+    for (const auto& [events, on] : cases) {
+        CapsLockTracker tracker(events[0] == '1');
+        for (const char event : events.substr(1)) tracker.onKey(event == 'd');
+        EXPECT_EQ(tracker.on(), on) << events;
+    }
 }
 
 }  // namespace

@@ -49,12 +49,28 @@ TEST(PumpingWait, ServesMessagesAsTheyArriveAndReturnsWhenItsTimeIsUp) {
     EXPECT_EQ(::WaitForSingleObject(timer.get(), 0), WAIT_OBJECT_0) << "returned before its time";
 }
 
-// A shorter nested wait re-arms the shared timer, so the wait it interrupted ends with it; else this test
-// runs into its time-out.
+// A shorter nested wait re-arms the shared timer, so the wait it interrupted ends right after it, long
+// before its own ten minutes. Should it not, a watchdog fires the timer and the test fails instead of
+// running into its time-out.
 TEST(PumpingWait, NestedWaitEndsTheWaitItInterrupted) {
-    const Sink sink([] { pumpingWait(20); });
+    const KernelHandle timer(::CreateWaitableTimerA(nullptr, TRUE, timerName().c_str())),
+        outerDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::vector<std::string> order;
+    bool rescued = false;
+    const Sink sink([&] { pumpingWait(20), order.push_back("nested"); });
+    std::thread watchdog([&] {
+        if (::WaitForSingleObject(outerDone.get(), 60'000) == WAIT_OBJECT_0) return;
+        rescued = true;
+        LARGE_INTEGER now{};
+        ::SetWaitableTimer(timer.get(), &now, 0, nullptr, nullptr, FALSE);
+    });
     sink.post();
     pumpingWait(600'000);
+    order.push_back("outer");
+    ::SetEvent(outerDone.get());
+    watchdog.join();
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(order, (std::vector<std::string>{"nested", "outer"}));
 }
 
 // A quit message stays for the main loop; without its timer (an object of another kind holds the name)
