@@ -222,6 +222,8 @@ void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const Ke
 void KeyboardPainter::drawSystemColourKeys(HDC dc, const RECT& area,
                                            std::span<const KeyTiming::Light> lights) const {
     const int gap = scaledPixels(2, scale_.dpi()), line = scaledPixels(2, scale_.dpi());
+    const Brush outline{::CreateSolidBrush(palette_.outlines)}, light{::CreateSolidBrush(palette_.light)},
+        inside{::CreateSolidBrush(palette_.background)};
     for (const Label& label : kLayout) {
         if (label.part != LabelPart::Frame) continue;
         const KeyId key = keyOf(label);
@@ -230,20 +232,18 @@ void KeyboardPainter::drawSystemColourKeys(HDC dc, const RECT& area,
         if (!overlaps(scale_.toPixels(frames.rects[0]), area) && !overlaps(outer, area)) continue;
         const auto lit = std::ranges::find(lights, key, &KeyTiming::Light::key);
         if (lit == lights.end() || lit->level <= 0) {
-            drawKeyRing(dc, key, gap, line, palette_.outlines);
+            drawKeyRing(dc, frames, gap, line, outline.get(), inside.get());
             continue;
         }
         const int width = line + scaledPixels(3, scale_.dpi()) * lit->level / KeyTiming::kFullLight;
-        drawKeyRing(dc, key, gap, width, palette_.light);
+        drawKeyRing(dc, frames, gap, width, light.get(), inside.get());
     }
 }
 
-void KeyboardPainter::drawKeyRing(HDC dc, KeyId key, int inset, int width, COLORREF colour) const {
-    const KeyFrames frames = framesOf(key);
-    const Brush ring{::CreateSolidBrush(colour)};
-    const Brush inside{::CreateSolidBrush(palette_.background)};
+void KeyboardPainter::drawKeyRing(HDC dc, const KeyFrames& frames, int inset, int width, HBRUSH ring,
+                                  HBRUSH inside) const {
     const PixelRect first = scale_.toPixels(frames.rects[0]);
-    for (const auto& [brush, by] : {std::pair{ring.get(), inset}, std::pair{inside.get(), inset + width}}) {
+    for (const auto& [brush, by] : {std::pair{ring, inset}, std::pair{inside, inset + width}}) {
         for (int f = 0; f < frames.count; ++f) {
             PixelRect p = scale_.toPixels(frames.rects[static_cast<std::size_t>(f)]);
             if (f > 0) p.top = first.top;

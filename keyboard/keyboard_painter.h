@@ -49,7 +49,8 @@ private:
     void drawTitle(HDC dc, const RECT& area) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
     void drawSystemColourKeys(HDC dc, const RECT& area, std::span<const KeyTiming::Light> lights) const;
-    void drawKeyRing(HDC dc, KeyId key, int inset, int width, COLORREF colour) const;
+    // A ring of width inside the key's frames less inset, filled inside with the background.
+    void drawKeyRing(HDC dc, const KeyFrames& frames, int inset, int width, HBRUSH ring, HBRUSH inside) const;
 
     LayoutScale scale_{kLayoutDpi};
     KeyPalette palette_ = choosePalette({}, 0);
