@@ -4,13 +4,52 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "output/send_keys.h"
 #include "support/win_test_support.h"
+#include "win32/dialog_controls.h"
+#include "win32/kernel_handle.h"
+#include "win32/message_pump.h"
 
 namespace tapkeys::test {
 namespace {
+
+// A window run by a thread of its own: the application typed into, with an edit field and a message
+// loop; or, busy, a hidden one (so never active before a hand-back) whose thread reads none of its
+// messages while the object lives, like a busy program.
+class ThreadWindow {
+public:
+    explicit ThreadWindow(bool busy = false) : busy_(busy) { ::WaitForSingleObject(ready_.get(), INFINITE); }
+    ~ThreadWindow() {
+        ::SetEvent(release_.get());
+        ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+
+    HWND window() const { return window_; }
+    std::wstring text() const { return windowText(edit_); }
+
+private:
+    void run() {
+        const TestWindow window(busy_ ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, !busy_);
+        window_ = window.hwnd();
+        edit_ = window.edit();
+        threadId_ = ::GetCurrentThreadId();
+        ::SetEvent(ready_.get());
+        if (busy_) ::WaitForSingleObject(release_.get(), INFINITE);
+        if (!busy_) runMessageLoop();
+    }
+
+    const bool busy_;
+    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+    DWORD threadId_ = 0;
+    std::thread thread_{[this] { run(); }};  // last: the thread starts once every other member is set
+};
 
 // The own window takes the foreground and the focus, as a touch on the keyboard does.
 void activate(const TestWindow& own) {

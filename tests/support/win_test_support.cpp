@@ -1,8 +1,5 @@
 #include "win_test_support.h"
 
-#include "win32/dialog_controls.h"
-#include "win32/message_pump.h"
-
 namespace tapkeys::test {
 
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -42,27 +39,6 @@ LRESULT CALLBACK TestWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
         return *answer;
     if (message == WM_SETFOCUS && self && self->edit_) return ::SetFocus(self->edit_), 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-ThreadWindow::~ThreadWindow() {
-    ::SetEvent(release_.get());
-    ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    thread_.join();
-}
-
-std::wstring ThreadWindow::text() const {
-    return windowText(edit_);
-}
-
-void ThreadWindow::run() {
-    const TestWindow window(busy_ ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, !busy_);
-    window_ = window.hwnd();
-    edit_ = window.edit();
-    threadId_ = ::GetCurrentThreadId();
-    if (edit_ != nullptr) ::SetFocus(edit_);
-    ::SetEvent(ready_.get());
-    if (busy_) ::WaitForSingleObject(release_.get(), INFINITE);
-    if (!busy_) runMessageLoop();
 }
 
 // A window that another thread has just shown may still take the activation, so ask again.

@@ -7,10 +7,6 @@
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <string>
-#include <thread>
-
-#include "win32/kernel_handle.h"
 
 namespace tapkeys::test {
 
@@ -39,29 +35,6 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
     HWND edit_ = nullptr;
-};
-
-// A window run by a thread of its own: the application typed into, with an edit field that has the
-// focus and a message loop; or, busy, a hidden one (so never active before a hand-back) whose thread
-// reads none of its messages while the object lives, like a busy program.
-class ThreadWindow {
-public:
-    explicit ThreadWindow(bool busy = false) : busy_(busy) { ::WaitForSingleObject(ready_.get(), INFINITE); }
-    ~ThreadWindow();
-
-    HWND window() const { return window_; }
-    std::wstring text() const;
-
-private:
-    void run();
-
-    const bool busy_;
-    KernelHandle ready_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    KernelHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    HWND window_ = nullptr;
-    HWND edit_ = nullptr;
-    DWORD threadId_ = 0;
-    std::thread thread_{[this] { run(); }};  // last: the thread starts once every other member is set
 };
 
 // Brings window to the foreground and waits until its thread has activated it.
