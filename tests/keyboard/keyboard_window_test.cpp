@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/win_test_support.h"
+#include "tools/bitmap_writer.h"
 #include "win32/gdi.h"
 #include "win32/module_path.h"
 
@@ -42,31 +43,22 @@ protected:
     }
     void TearDown() override { ::DestroyWindow(keyboard.hwnd()); }
 
-    // With TAPKEYS_PICTURES set, the window as a 24-bit BMP in that folder, for a person to look at.
+    // With TAPKEYS_PICTURES set, the window as a BMP file in that folder, for a person to look at.
     void savePicture(const char* name) {
         const char* folder = std::getenv("TAPKEYS_PICTURES");
         if (folder == nullptr) return;
         RECT r{};
         ::GetClientRect(keyboard.hwnd(), &r);
-        BITMAPINFOHEADER header{sizeof header, r.right, r.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<char> pixels(static_cast<std::size_t>((r.right * 3 + 3) / 4 * 4 * r.bottom));
-        {
-            const WindowDc window{keyboard.hwnd()};
-            MemoryDc memory{::CreateCompatibleDC(window.get())};
-            const Bitmap bitmap{::CreateCompatibleBitmap(window.get(), r.right, r.bottom)};
-            {
-                SelectScope use{memory.get(), bitmap.get()};
-                ::BitBlt(memory.get(), 0, 0, r.right, r.bottom, window.get(), 0, 0, SRCCOPY);
+        RgbImage image(r.right, r.bottom);
+        const WindowDc window{keyboard.hwnd()};
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x) {
+                const COLORREF c = ::GetPixel(window.get(), x, y);
+                image.at(x, y) = {GetRValue(c), GetGValue(c), GetBValue(c)};
             }
-            ::GetDIBits(memory.get(), bitmap.get(), 0, r.bottom, pixels.data(),
-                        reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-        }
-        const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()),
-                                    0, 0, sizeof(BITMAPFILEHEADER) + sizeof header};
-        std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof file);
-        out.write(reinterpret_cast<const char*>(&header), sizeof header);
-        out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+        const std::vector<std::uint8_t> bmp = encodeBmp24(image);
+        std::ofstream(std::string(folder) + "/" + name + ".bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
     }
 
     COLORREF pixelAt(int x, int y) {
