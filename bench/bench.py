@@ -7,7 +7,7 @@ Xvfb, with xvkbd beside them as the peer a Linux user would pick.
              [--state DIR] [--only latency,feedback,startup,idle,memory] [--presses 500] [--blocks 5]
              [--feedback-presses 200]
              [--startups 15] [--idle-seconds 60] [--memory-presses 10000] [--json FILE] [--markdown FILE]
-             [--follow-layout]
+             [--follow-layout] [--scan-time MS]
 
 Latency: a pointer press on a key (XTest, stamped on CLOCK_MONOTONIC_RAW) to the WM_CHAR in the target
 window's edit control (stamped by QueryPerformanceCounter, which Wine reads from the same clock).
@@ -58,6 +58,8 @@ def arguments():
     parser.add_argument("--keep", action="store_true", help="leave the display and wineserver running")
     parser.add_argument("--follow-layout", action="store_true",
                         help="tapkeys with FOLLOWLAYOUT=1: its keys follow the target's keyboard layout")
+    parser.add_argument("--scan-time", type=int, default=0,
+                        help="tapkeys with SCANTIME=N: switch scanning on, its keyboard hook installed")
     return parser.parse_args()
 
 

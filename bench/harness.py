@@ -24,9 +24,9 @@ CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
 __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
 
 
-def keyboard_setup(safe_mode, follow_layout=False):
+def keyboard_setup(safe_mode, follow_layout=False, scan_time=0):
     return plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
-                 extras={"FOLLOWLAYOUT": "1" if follow_layout else "0"})
+                 extras={"FOLLOWLAYOUT": "1" if follow_layout else "0", "SCANTIME": str(scan_time)})
 
 
 def cpu_seconds(pid):
@@ -120,7 +120,8 @@ class Session:
 
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
-        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False))
+        setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False),
+                               getattr(self.args, "scan_time", 0))
         folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:

@@ -3,6 +3,8 @@
 // the screen, no text longer than the 254 characters a read returns), and what a save writes loads back
 // exactly, texts with blank or quoted ends included.
 
+#include <algorithm>
+
 #include "fuzz/fuzz_support.h"
 #include "settings/keyboard_settings.h"
 #include "tests/support/fake_ini.h"
@@ -21,7 +23,8 @@ void checkInRange(const LoadedSettings& loaded, const ScreenGeometry& screen) {
     FUZZ_CHECK(!loaded.windowY || (*loaded.windowY >= 0 && *loaded.windowY < screen.screenHeight - 10));
     FUZZ_CHECK(kRepeatDelayRange.allows(s.extras.repeatDelay) &&
                kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime) &&
-               kKeyboardSizeRange.allows(s.extras.keyboardSize));
+               kScanTimeRange.allows(s.extras.scanTime) && kKeyboardSizeRange.allows(s.extras.keyboardSize));
+    FUZZ_CHECK(std::ranges::count(kScanKeys, s.extras.scanKey, &ScanKeyName::virtualKey) == 1);
 }
 
 void run(std::span<const std::uint8_t> bytes) {

@@ -1,5 +1,6 @@
 #include "keyboard/key_font.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "settings/font_style.h"
@@ -19,13 +20,20 @@ double linearChannel(std::uint32_t value) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
+double relativeLuminance(std::uint32_t colour) {
+    return 0.2126 * linearChannel(colour) + 0.7152 * linearChannel(colour >> 8) +
+           0.0722 * linearChannel(colour >> 16);
+}
+
 }  // namespace
 
+double contrastRatio(std::uint32_t a, std::uint32_t b) {
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 bool captionNeedsHalo(std::uint32_t colour) {
-    const double luminance = 0.2126 * linearChannel(colour) + 0.7152 * linearChannel(colour >> 8) +
-                             0.0722 * linearChannel(colour >> 16);
-    // Black's luminance is 0, so the ratio is (L + 0.05) / 0.05.
-    return (luminance + 0.05) / 0.05 < 3.0;
+    return contrastRatio(colour, 0) < 3.0;
 }
 
 }  // namespace tapkeys

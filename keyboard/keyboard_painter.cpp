@@ -2,6 +2,7 @@
 
 #include "keyboard/background_art.h"
 #include "keyboard/background_bitmap.h"
+#include "keyboard/scan_rows.h"
 
 #include <algorithm>
 
@@ -253,6 +254,34 @@ void KeyboardPainter::drawKeyRing(HDC dc, const KeyFrames& frames, int inset, in
     }
 }
 
+// The pixels inside the rectangles that lie within the outline's thickness of their shape's edge, so
+// Enter's L is outlined as one shape. The colour is the scanner's, kept in one place; in high contrast
+// the system's highlight.
+void KeyboardPainter::drawScanOutline(std::uint32_t* pixels, const RECT& area) const {
+    std::vector<PixelRect> shape;
+    for (const TwipsRect& rect : scanOutline_) shape.push_back(scale_.toPixels(rect));
+    const auto inside = [&](int x, int y) {
+        return std::ranges::any_of(shape, [&](const PixelRect& r) {
+            return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        });
+    };
+    const int t = std::max(2, scale_.toPixels(kScanOutlineTwips));
+    const std::uint32_t c = palette_.systemColours ? palette_.light : kScanHighlightColour;
+    const std::uint32_t colour =
+        ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);  // DIBs hold blue low
+    const int width = area.right - area.left;
+    for (const PixelRect& r : shape) {
+        for (int y = std::max<int>(area.top, r.top); y < std::min<int>(r.bottom, area.bottom); ++y) {
+            for (int x = std::max<int>(area.left, r.left); x < std::min<int>(r.right, area.right); ++x) {
+                const bool edge = !inside(x - t, y) || !inside(x + t, y) || !inside(x, y - t) ||
+                                  !inside(x, y + t) || !inside(x - t, y - t) || !inside(x + t, y + t) ||
+                                  !inside(x - t, y + t) || !inside(x + t, y - t);
+                if (edge) pixels[static_cast<std::size_t>(y - area.top) * width + (x - area.left)] = colour;
+            }
+        }
+    }
+}
+
 // Draws only the dirty part: a pressed key repaints its own rectangle, not the window, and the
 // captions outside it are not drawn at all.
 void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys,
@@ -305,6 +334,10 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys,
     if (bits != nullptr && !lights.empty() && !palette_.systemColours) {
         ::GdiFlush();  // the blits above must have landed before the pixels are read
         for (const KeyTiming::Light& light : lights) lightKey(static_cast<std::uint32_t*>(bits), area, light);
+    }
+    if (bits != nullptr && !scanOutline_.empty()) {
+        ::GdiFlush();
+        drawScanOutline(static_cast<std::uint32_t*>(bits), area);
     }
     ::SetBkMode(dc, TRANSPARENT);
     drawTitle(dc, area);

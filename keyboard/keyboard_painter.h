@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
@@ -31,6 +32,9 @@ public:
     // A short message shown in the title band in place of the title; empty shows the title again.
     void setNotice(std::wstring notice) { notice_ = std::move(notice); }
     const std::wstring& notice() const { return notice_; }
+    // The scanning highlight: a thick outline round the outer edge of these rectangles (none when empty).
+    void setScanOutline(std::vector<TwipsRect> rects) { scanOutline_ = std::move(rects); }
+    const std::vector<TwipsRect>& scanOutline() const { return scanOutline_; }
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
     void paint(HDC target, const RECT& dirty, const KeyMap& keys, std::span<const KeyTiming::Light> lights);
@@ -51,6 +55,7 @@ private:
     void drawSystemColourKeys(HDC dc, const RECT& area, std::span<const KeyTiming::Light> lights) const;
     // A ring of width inside the key's frames less inset, filled inside with the background.
     void drawKeyRing(HDC dc, const KeyFrames& frames, int inset, int width, HBRUSH ring, HBRUSH inside) const;
+    void drawScanOutline(std::uint32_t* pixels, const RECT& area) const;
 
     LayoutScale scale_{kLayoutDpi};
     KeyPalette palette_ = choosePalette({}, 0);
@@ -61,6 +66,7 @@ private:
     Bitmap background_;
     Bitmap logo_;
     std::wstring notice_;
+    std::vector<TwipsRect> scanOutline_;
 };
 
 }  // namespace tapkeys

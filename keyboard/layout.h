@@ -60,6 +60,7 @@ struct TwipsRect {
     int left = 0, top = 0, width = 0, height = 0;
     constexpr int right() const { return left + width; }
     constexpr int bottom() const { return top + height; }
+    friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
 struct Label {

@@ -26,10 +26,11 @@ constexpr UINT kFocusTimerMs = 100;
 constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
 // The moment a new light leaves the target to take its keystrokes in, unless other input comes first.
 constexpr DWORD kLightHeadStartMs = 2;
+constexpr int kSwitchSource = -2;  // the press tracker's source for switch picks
 // A client's default action on a key, posted so that the key is pressed after the client's call has
 // returned: wParam the control, lParam the index.
 constexpr UINT kAccessiblePressMessage = WM_APP + 1;
-constexpr int kAccessibleSource = -2;  // the press tracker's source for those presses
+constexpr int kAccessibleSource = -3;  // the press tracker's source for those presses
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -172,6 +173,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION: return wParam ? (onUnload(), 0) : 0;
         case WM_CLOSE: return onUnload(), 0;
+        case kSwitchPressMessage: return onSwitchPress(), 0;
         default: return defaultProc(message, wParam, lParam);
     }
 }
@@ -189,6 +191,7 @@ void MainWindow::onLoad() {
     followTargetLayout();
     keyMap_.showKeySet(false);
     presses_.configure(settings_.extras);
+    scanning_.configure(hwnd(), settings_.extras, 0);
     tmrGetActiveControl_ = WindowTimer{hwnd(), kFocusTimerId, kFocusTimerMs};
     prepareCapsLockReading();
 }
@@ -323,6 +326,10 @@ void MainWindow::typing(std::optional<KeyId> dwellKey, const std::function<void(
     send();
     presses_.typingEnds();
     actOnDue();
+    if (presses_.typing()) return;
+    // After the light's head start (showNewLights), so the target takes its keystrokes in first.
+    scanning_.resumeSwitch();
+    scanning_.afterTyping([this](const ScanItem& item) { pressScanItem(item); });
 }
 
 void MainWindow::actOnDue() {
@@ -399,7 +406,9 @@ void MainWindow::showOptions() {
     presses_.endAll(steadyMs());
     timingChanged();
     styleCtl_.setTopMost(false);
-    if (auto edited = showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC})) {
+    const AccessAids aids{settings_.extras.dwellTime, settings_.extras.scanTime, scanning_.switchHook()};
+    if (auto edited =
+            showOptionsDialog(hwnd(), settings_, KeySets{keyMap_.keySetLC, keyMap_.keySetUC}, aids)) {
         settings_ = std::move(*edited);
     }
     if (settings_.extras.keyboardSize != painter_.scale().sizePercent()) applyKeyboardSize();
@@ -411,6 +420,7 @@ void MainWindow::showOptions() {
     keyMap_.showKeySet(keyMap_.shifted());
     presses_.configure(settings_.extras);
     timingChanged();
+    scanning_.configure(hwnd(), settings_.extras, 0);
 }
 
 void MainWindow::dragWindow() {
@@ -421,8 +431,10 @@ void MainWindow::dragWindow() {
 void MainWindow::onTimer(UINT_PTR id) {
     if (id == TopmostKeeper::kTimerId) return topmostKeeper_.onTimer();
     if (id == kTimingTimerId) return timingTimer_.stop(), onTimingTick();
+    if (id == KeyboardScanning::kTimerId) return scanning_.onTimer(presses_.typing());
     if (id != kFocusTimerId) return;
     target_.tick(hwnd());
+    scanning_.resumeSwitch();  // should a keystroke ever go out outside a press's typing
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
     topmostKeeper_.poll();
     // The notice about a refusing target stays until another target is in front.
@@ -515,6 +527,24 @@ void MainWindow::typeByDwell(KeyId key) {
     }
 }
 
+// A switch press that comes while a press types (inside a safe-mode pause) waits for the typing to end.
+void MainWindow::onSwitchPress() {
+    scanning_.onSwitchPress([this](const ScanItem& item) { pressScanItem(item); }, presses_.typing());
+}
+
+// A switch pick is a press like a touch: tracked, typed on the way down (hand-back, Shift, Caps Lock,
+// safe mode), lit, and let go at once; the options button opens the dialog, no typing being under way.
+void MainWindow::pressScanItem(const ScanItem& item) {
+    if (item.kind != ScanItem::Kind::Key) return;
+    if (item.key.control == Control::Options) return showOptions();
+    const bool types = presses_.press(kSwitchSource, item.key, PressTracker::Kind::Types, steadyMs()).types;
+    typing(std::nullopt, [&] {
+        if (types) typeByDwell(item.key);
+    });
+    presses_.release(kSwitchSource, std::nullopt);
+    actOnDue();
+}
+
 // Invalidates the keys whose light went out or dimmed at once, and those newly lit a moment later
 // (showNewLights).
 void MainWindow::timingChanged() {
@@ -568,11 +598,11 @@ void MainWindow::giveForegroundToTarget() {
 }
 
 void MainWindow::sendKeyString(std::wstring_view keyString) {
-    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendKeyString(keyString, output_);
 }
 
 void MainWindow::sendPositionKey(const PositionKey& key) {
-    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, keyOutput_);
+    if (!foregroundRefusesInput()) tapkeys::sendPositionKey(key, output_);
 }
 
 // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift

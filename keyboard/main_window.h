@@ -12,6 +12,7 @@
 #include "keyboard/accessible_window.h"
 #include "keyboard/key_map.h"
 #include "keyboard/keyboard_painter.h"
+#include "keyboard/keyboard_scanning.h"
 #include "keyboard/press_tracker.h"
 #include "keyboard/system_contrast.h"
 #include "keyboard/topmost_keeper.h"
@@ -81,6 +82,8 @@ private:
     void onTimingTick();
     void typeAgain(KeyId key);
     void typeByDwell(KeyId key);
+    void onSwitchPress();
+    void pressScanItem(const ScanItem& item);
     void timingChanged();
     void showNewLights(const std::vector<KeyId>& keys);
     void invalidateKey(KeyId key);
@@ -111,6 +114,8 @@ private:
     KeyboardPainter painter_;
     const ContrastSource& contrast_;
     AccessibleWindow accessible_{*this};
+    KeyboardScanning scanning_{painter_};
+    SwitchSuspendingOutput output_{keyOutput_, scanning_};  // keyOutput_ with the switch hook out of its way
     WindowTimer tmrGetActiveControl_;
     TopmostKeeper topmostKeeper_;
     PressTracker presses_;

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "options/extras_form.h"
 #include "options/options_ids.h"
@@ -23,12 +25,21 @@ const NumberBox kNumberBoxes[] = {
     {IDC_TXT_REPEAT_DELAY, IDC_SPN_REPEAT_DELAY, kRepeatDelayRange, &ExtrasSettings::repeatDelay, 50},
     {IDC_TXT_REPEAT_RATE, IDC_SPN_REPEAT_RATE, kRepeatRateRange, &ExtrasSettings::repeatRate, 1},
     {IDC_TXT_DWELL_TIME, IDC_SPN_DWELL_TIME, kDwellTimeRange, &ExtrasSettings::dwellTime, 100},
+    {IDC_TXT_SCAN_TIME, IDC_SPN_SCAN_TIME, kScanTimeRange, &ExtrasSettings::scanTime, 100},
     {IDC_TXT_KEYBOARD_SIZE, IDC_SPN_KEYBOARD_SIZE, kKeyboardSizeRange, &ExtrasSettings::keyboardSize, 10},
 };
 
+// "SPACE" shows as "Space"; the function keys as they are.
+std::wstring shownKeyName(std::wstring_view name) {
+    std::wstring shown(name);
+    for (std::size_t i = 1; i < shown.size() && shown[0] != L'F'; ++i)
+        shown[i] = static_cast<wchar_t>(shown[i] - L'A' + L'a');
+    return shown;
+}
+
 class MoreSettingsDialog : public BaseDialog<MoreSettingsDialog> {
 public:
-    explicit MoreSettingsDialog(ExtrasSettings& extras) : extras_(extras) {}
+    MoreSettingsDialog(ExtrasSettings& extras, const AccessAids& aids) : extras_(extras), access_(aids) {}
 
     bool show(HWND owner) { return runModal(owner, IDD_MORE_SETTINGS) == IDOK; }
 
@@ -40,6 +51,9 @@ private:
             case WM_INITDIALOG: return onInit(), TRUE;
             case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam)), TRUE;
             case WM_NOTIFY: return onNotify(*reinterpret_cast<NMHDR*>(lParam)), FALSE;
+            case WM_TIMER: return access_.onTimer(static_cast<UINT_PTR>(wParam));
+            case kSwitchPressMessage: return access_.onSwitchPress(), TRUE;
+            case WM_DESTROY: return access_.stop(), FALSE;
             default: return FALSE;
         }
     }
@@ -58,6 +72,12 @@ private:
             ::SendMessageW(control(box.edit), EM_LIMITTEXT, 5, 0);
             setWindowText(control(box.edit), std::to_wstring(extras_.*box.value));
         }
+        const HWND keys = control(IDC_CBO_SCAN_KEY);
+        for (const ScanKeyName& key : kScanKeys) addListEntry(keys, shownKeyName(key.name));
+        const auto chosen = std::ranges::find(kScanKeys, extras_.scanKey, &ScanKeyName::virtualKey);
+        ::SendMessageW(keys, CB_SETCURSEL,
+                       static_cast<WPARAM>(chosen == kScanKeys.end() ? 0 : chosen - kScanKeys.begin()), 0);
+        access_.start(hwnd());
     }
 
     void onCommand(int id, int code) {
@@ -94,17 +114,21 @@ private:
         edited.keyFeedback = isChecked(control(IDC_CHK_KEY_FEEDBACK));
         edited.followLayout = isChecked(control(IDC_CHK_FOLLOW_LAYOUT));
         for (const NumberBox& box : kNumberBoxes) edited.*box.value = valueOf(box);
+        const auto key = ::SendMessageW(control(IDC_CBO_SCAN_KEY), CB_GETCURSEL, 0, 0);
+        if (key >= 0 && key < static_cast<LRESULT>(kScanKeys.size()))
+            edited.scanKey = kScanKeys[static_cast<std::size_t>(key)].virtualKey;
         extras_ = edited;
         ::EndDialog(hwnd(), IDOK);
     }
 
     ExtrasSettings& extras_;
+    DialogAccess access_;
 };
 
 }  // namespace
 
-bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras) {
-    MoreSettingsDialog dialog(extras);
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras, const AccessAids& aids) {
+    MoreSettingsDialog dialog(extras, aids);
     return dialog.show(owner);
 }
 

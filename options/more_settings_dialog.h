@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include "options/dialog_access.h"
 #include "settings/extras_settings.h"
 
 namespace tapkeys {
 
 // On OK writes extras and returns true; Cancel, Esc and the close box leave it untouched.
-bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras);
+bool showMoreSettingsDialog(HWND owner, ExtrasSettings& extras, const AccessAids& aids = {});
 
 }  // namespace tapkeys

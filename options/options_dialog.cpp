@@ -42,8 +42,8 @@ Font keymapFont() {
 
 class OptionsDialog : public BaseDialog<OptionsDialog> {
 public:
-    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets)
-        : settings_(current), keySets_(currentKeySets) {}
+    OptionsDialog(const KeyboardSettings& current, const KeySets& currentKeySets, const AccessAids& aids)
+        : settings_(current), keySets_(currentKeySets), aids_(aids) {}
 
     std::optional<KeyboardSettings> show(HWND owner) {
         if (runModal(owner, IDD_OPTIONS) != IDOK) return std::nullopt;
@@ -63,6 +63,7 @@ private:
                 return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)), TRUE;
             case WM_DESTROY: return onDestroy(), FALSE;
+            case kSwitchPressMessage: return access_.onSwitchPress(), TRUE;
             default: return FALSE;
         }
     }
@@ -84,6 +85,7 @@ private:
         // focus goes to the chosen option so that nothing but the user changes the choice.
         const bool user = isChecked(control(IDC_OPT_MAP_USER));
         ::SetFocus(control(user ? IDC_OPT_MAP_USER : IDC_OPT_MAP_LANGUAGE_FILE));
+        access_.start(hwnd(), {IDC_CMD_COLOR});
     }
 
     // The load steps, in their order: safe mode, the font group, the key-map choice, the user sets.
@@ -140,7 +142,7 @@ private:
                 return;
             case IDC_CMD_MORE:
                 // The values stay with this dialog: its OK stores them, its Cancel drops them.
-                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_);
+                if (code == BN_CLICKED) showMoreSettingsDialog(hwnd(), extras_, aids_);
                 return;
             default: return;
         }
@@ -211,10 +213,11 @@ private:
     void onDestroy() {
         closing_ = true;
         fontLoadTimer_.stop();
+        access_.stop();
     }
 
     void onTick(UINT_PTR id) {
-        if (id != fontLoadTimerId) return;
+        if (access_.onTimer(id) || id != fontLoadTimerId) return;
         fontLoadTimer_.stop();
         loadFontLists();
     }
@@ -241,6 +244,8 @@ private:
     SolidFill dialogFill_{COLOR_BTNFACE};
     const SolidFill* keymapFieldFill_ = &dialogFill_;
     WindowTimer fontLoadTimer_;
+    AccessAids aids_;
+    DialogAccess access_{aids_};
 };
 
 // The common controls (version 6, as the manifest asks) are loaded with the first showing of the
@@ -256,9 +261,9 @@ void initCommonControls() {
 }  // namespace
 
 std::optional<KeyboardSettings> showOptionsDialog(HWND owner, const KeyboardSettings& current,
-                                                  const KeySets& currentKeySets) {
+                                                  const KeySets& currentKeySets, const AccessAids& aids) {
     initCommonControls();
-    OptionsDialog dialog(current, currentKeySets);
+    OptionsDialog dialog(current, currentKeySets, aids);
     return dialog.show(owner);
 }
 

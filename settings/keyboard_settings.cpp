@@ -1,6 +1,8 @@
 #include "settings/keyboard_settings.h"
 
+#include <algorithm>
 #include <array>
+#include <cwctype>
 #include <limits>
 #include <variant>
 
@@ -58,8 +60,12 @@ struct Ranged {  // a whole number the range allows, its off value included
     ExtrasRange range;
     int defaultValue = 0;
 };
+struct ScanKey {  // a name of kScanKeys, in any case; any other the default
+    Field<int> value;
+    int defaultValue = 0;
+};
 using SettingValue = std::variant<Flag, Text, WholeNumber<std::int16_t>, WholeNumber<std::int32_t>,
-                                  WindowEdge, Switch, Ranged>;
+                                  WindowEdge, Switch, Ranged, ScanKey>;
 
 struct Setting {
     std::wstring_view section;
@@ -93,6 +99,9 @@ constexpr std::array kSettings{
     Setting{L"extras", L"DWELLTIME",
             Ranged{field(&ExtrasSettings::dwellTime), kDwellTimeRange, ExtrasSettings{}.dwellTime}},
     Setting{L"extras", L"FOLLOWLAYOUT", Flag{field(&ExtrasSettings::followLayout)}},
+    Setting{L"extras", L"SCANTIME",
+            Ranged{field(&ExtrasSettings::scanTime), kScanTimeRange, ExtrasSettings{}.scanTime}},
+    Setting{L"extras", L"SCANKEY", ScanKey{field(&ExtrasSettings::scanKey), ExtrasSettings{}.scanKey}},
     Setting{L"extras", L"KEYBOARDSIZE",
             Ranged{field(&ExtrasSettings::keyboardSize), kKeyboardSizeRange, ExtrasSettings{}.keyboardSize}},
 };
@@ -145,6 +154,13 @@ private:
         number.value.of(loaded_.settings) =
             value && number.range.allows(*value) ? *value : number.defaultValue;
     }
+    void load(const Setting& row, const ScanKey& key) {
+        std::wstring name = read(row, L"");
+        std::erase_if(name, [](wchar_t c) { return c == L' ' || c == L'\t'; });
+        for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+        const auto known = std::ranges::find(kScanKeys, std::wstring_view(name), &ScanKeyName::name);
+        key.value.of(loaded_.settings) = known != kScanKeys.end() ? known->virtualKey : key.defaultValue;
+    }
     // Empty when the key is missing or holds no digit at all: such a value is unreadable, not 0.
     std::optional<std::int32_t> storedWholeNumber(const Setting& row) {
         const std::wstring raw = read(row, L"");
@@ -190,6 +206,10 @@ std::wstring savedText(const Switch& flag, const KeyboardSettings& settings, Win
 }
 std::wstring savedText(const Ranged& number, const KeyboardSettings& settings, WindowPosition) {
     return std::to_wstring(number.value.of(settings));
+}
+std::wstring savedText(const ScanKey& key, const KeyboardSettings& settings, WindowPosition) {
+    const auto known = std::ranges::find(kScanKeys, key.value.of(settings), &ScanKeyName::virtualKey);
+    return std::wstring(known != kScanKeys.end() ? known->name : kScanKeys.front().name);
 }
 std::wstring savedText(const WindowEdge& edge, const KeyboardSettings&, WindowPosition position) {
     return std::to_wstring(edge.axis == Axis::X ? position.x : position.y);

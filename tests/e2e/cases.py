@@ -15,9 +15,9 @@ from dataclasses import replace
 from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Setup, check, check_equal, end, ini_bytes,
                     wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, close_without_rights, dlg, dlg_click, dlg_close,
-                   dlg_type, drag, drawn, hold, keyboard_ignores, keyboard_window, keys, looks_as_before, open_dialog,
-                   picture, press, quiet, relaunch, remember_look, rest, saved, tap, target_running, typed, x_keys,
-                   x_type)
+                   dlg_rest, dlg_type, drag, drawn, expect_dialog, hold, keyboard_ignores, keyboard_window, keys,
+                   looks_as_before, open_dialog, picture, press, quiet, relaunch, remember_look, rest, saved, tap,
+                   target_running, typed, x_keys, x_type)
 
 KEYBOARD, DPI, FAULT, LAYOUT = "keyboard", "dpi", "fault", "layout"
 # Each kind's screen size, density and X keyboard layout; 144 dpi needs a screen large enough for the
@@ -82,6 +82,9 @@ DWELL = plain("dwell", extras={"DWELLTIME": "600"})
 SAFE_REPEAT = plain("safe-repeat", safe="1", extras={"REPEATDELAY": "250", "REPEATRATE": "30"})
 SAFE_DWELL = plain("safe-dwell", safe="1", extras={"DWELLTIME": "600"})
 MORE = uk("more-settings")
+SCAN_MS = 600
+SCAN, SCAN_DIALOG = (uk(name, extras={"SCANTIME": str(SCAN_MS)}) for name in ("scan", "scan-dialog"))
+DWELL_DIALOG = uk("dwell-dialog", extras={"DWELLTIME": "600"})
 QUOTED = plain("quoted-set", keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": '" ab{}"', "USERKEYMAPSHIFT": "X"})
 USER_SET = uk("user-set", fonts={"FONTCOLOR": RED}, keymapping={"KEYMAP": "user", "USERKEYMAPNORMAL": "qwer"})
 LINKED_USER_SET = replace(USER_SET, name="user-set-linked", linked=True)
@@ -107,7 +110,7 @@ USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "
               "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
 FIRST_CLOSE = ("[misc] SAFEMODE=0 WINDOWX={x} WINDOWY={y} [fonts] FONTFACE=Arial FONTSTYLE= FONTSIZE=14 FONTCOLOR=0 "
                "[keymapping] KEYMAP=ini USERKEYMAPNORMAL= USERKEYMAPSHIFT= [extras] KEYFEEDBACK=1 REPEATDELAY=0 "
-               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 KEYBOARDSIZE=100")
+               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 SCANTIME=0 SCANKEY=SPACE KEYBOARDSIZE=100")
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
@@ -225,6 +228,29 @@ def console_target(ctx):
         check(wait_for(lambda: console.poll() is not None, 5), "the console did not take 'exit' and Enter")
     finally:
         end(console)
+
+
+def switch_presses(*presses):
+    """Switch presses on the X keyboard (Space) in one xdotool run, each (wait, held) a wait and how long
+    the switch is then held down (0: a tap). The target must see neither a Space key nor its character."""
+    def step(ctx):
+        mark, words = ctx.target.mark(), []
+        for wait, held in presses:
+            tap = ("keydown", "space", "sleep", held, "keyup", "space") if held else ("key", "space")
+            words += ["sleep", wait, *tap]
+        ctx.desktop.xdotool(*words)
+        time.sleep(0.3)
+        leaked = [e for e in ctx.target.since(mark) if e.kind in ("KEYDOWN", "KEYUP", "CHAR") and e.vk == 0x20]
+        check(not leaked, f"the target received the switch: {leaked[:4]}")
+    return step
+
+
+def scan(*picks):
+    """Switch presses timed to the middle of the highlights: the first starts scanning at the first row at
+    once, then for each (row, item) the row and its item; after each pick scanning starts again at once."""
+    def at(steps):
+        return (steps * SCAN_MS + SCAN_MS / 2) / 1000
+    return [(0, 0)] + [(at(step), 0) for row, item in picks for step in (row, item)]
 
 
 def resized(size, percent):
@@ -404,6 +430,29 @@ CASES = [
     Case("keyboard_size_150_draws_every_key_half_as_large_again_and_types_right", KEYBOARD, BIG,
          keyboard_window(size=SIZE_AT_144), drawn(), clean_outlines(), picture("keyboard-size-150"),
          keys(ALL, UK_NORMAL), tap("Shift"), key(Q, "Q"), tap("Return", 2, "\r"), typed(UK_NORMAL + "Q\r\n")),
+
+    # One switch: row 0 holds Esc, keys 0 to 11 and Backspace; row 1 Tab, keys 12 to 23 and Enter; row 3
+    # Shift first. A held switch counts once: held while row 0 shows, it picks the row alone, and the
+    # press 1.5 s on lands on the third item.
+    # One switch: row 0 holds Esc, keys 0 to 11 and Backspace; row 1 Tab, keys 12 to 23 and Enter; row 3
+    # starts with Shift; row 4 is the options button. A switch held down while row 0 shows picks the row
+    # alone: the press 1.5 s after it lands on the third item.
+    Case("switch_presses_timed_to_the_highlight_type_into_the_target", KEYBOARD, SCAN,
+         switch_presses(*scan((0, 2), (1, 1), (3, 0), (1, 1)), (0.3, 1.0), (0.5, 0)), typed("2qQ2")),
+    # The Settings dialog's controls in tab order: the two key-map options, Safe mode, OK, Cancel...
+    # Safe mode is the third, OK the fourth: scanning starts again at the first control after a pick.
+    Case("switch_scans_the_settings_dialog_in_tab_order", KEYBOARD, SCAN_DIALOG, switch_presses(*scan((4, 0))),
+         expect_dialog("Settings"), switch_presses((0, 0), (1.5, 0), (2.1, 0)), expect_dialog(None),
+         switch_presses(*scan((0, 1))), typed(UK_NORMAL[0]), close(), saved({"misc/SAFEMODE": "1"})),
+    # Dwell in the dialogs as on the keys: once per visit, and not on what lies under the pointer as a dialog
+    # opens or comes back (here More's Cancel closes over Settings' Cancel: the pointer leaves it first).
+    Case("resting_on_the_settings_dialog_clicks_its_controls", KEYBOARD, DWELL_DIALOG, rest("Options", 0, 1500),
+         expect_dialog("Settings"), dlg_rest("IDC_CHK_SAFE_MODE", 1.5), dlg("IDC_CHK_SAFE_MODE", checked=1),
+         dlg_rest("IDC_CMD_MORE", 1.5), expect_dialog("More settings"),
+         dlg_rest("IDC_SPN_DWELL_TIME", 1.2, up=True), dlg("IDC_TXT_DWELL_TIME", text="700"),
+         dlg_rest("IDCANCEL", 1.5), expect_dialog("Settings", closed="More settings"),
+         dlg_rest("IDC_LBL_SAFE_MODE_HINT", 0.3), dlg_rest("IDCANCEL", 1.5), expect_dialog(None),
+         rest("Key", Q, 1500, "q"), typed("q")),
 
     Case("window_is_one_and_a_half_times_as_large_at_144_dpi", DPI, SCALED, keyboard_window(size=SIZE_AT_144),
          drawn(), clean_outlines(), picture("keyboard-144")),

@@ -338,3 +338,29 @@ def keyboard_ignores(*labels):
         check(dialog_now(ctx)["active"], "a press on the keyboard took the foreground from the dialog")
         keyboard_window(enabled=False)(ctx)
     return step
+
+
+def expect_dialog(title, closed=None):
+    """The dialog captioned title is open (not necessarily active); None: the last one has closed. closed:
+    the dialog that went before title shows again."""
+    def step(ctx):
+        dialogs = ctx.memo.setdefault("dialogs", [])
+        if closed is not None or title is None:
+            gone = closed or dialogs[-1]
+            check(ctx.probe.ask("closed", gone, DIALOG_OPEN_S) is None, f"{gone!r} is still open")
+            dialogs.pop()
+        if title is not None and (not dialogs or dialogs[-1] != title):
+            check(ctx.probe.ask("dialog", title, DIALOG_OPEN_S) is not None, f"no {title!r} dialog")
+            dialogs.append(title)
+    return step
+
+
+def dlg_rest(name, seconds, up=None):
+    """Rests the pointer on a control of the open dialog (on an up-down control's upper or lower arrow)."""
+    def step(ctx):
+        r = control(ctx, name)["rect"]
+        x, y = r.centre
+        if up is not None:
+            y = r.top + r.height // 4 if up else r.top + 3 * r.height // 4
+        ctx.desktop.xdotool("mousemove", x, y, "sleep", seconds)
+    return step

@@ -39,6 +39,8 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         {L"REPEATDELAY", L"500ms", L"500"}, {L"REPEATDELAY", L"1e300", L"0"}, {L"REPEATRATE", L"0", L"10"},
         {L"REPEATRATE", L"31", L"10"}, {L"REPEATRATE", L"12.5", L"12"}, {L"DWELLTIME", L"299", L"0"},
         {L"DWELLTIME", L"5000", L"5000"}, {L"FOLLOWLAYOUT", L"1", L"1"}, {L"FOLLOWLAYOUT", L"2", L"0"},
+        {L"SCANTIME", L"", L"0"}, {L"SCANTIME", L"300", L"300"}, {L"SCANTIME", L"5001", L"0"}, {L"SCANKEY", nullptr, L"SPACE"},
+        {L"SCANKEY", L" f12", L"F12"}, {L"SCANKEY", L"Enter", L"ENTER"}, {L"SCANKEY", L"F1", L"SPACE"}, {L"SCANKEY", L"F13", L"SPACE"},
         {L"KEYBOARDSIZE", L"150", L"150"}, {L"KEYBOARDSIZE", L"99", L"100"}, {L"KEYBOARDSIZE", L"301", L"100"},
         {L"KEYBOARDSIZE", L"300.4", L"300"}, {L"KEYBOARDSIZE", L"big", L"100"}};
     // clang-format on
