@@ -23,7 +23,7 @@ void checkInRange(const LoadedSettings& loaded, const ScreenGeometry& screen) {
     FUZZ_CHECK(!loaded.windowY || (*loaded.windowY >= 0 && *loaded.windowY < screen.screenHeight - 10));
     FUZZ_CHECK(kRepeatDelayRange.allows(s.extras.repeatDelay) &&
                kRepeatRateRange.allows(s.extras.repeatRate) && kDwellTimeRange.allows(s.extras.dwellTime) &&
-               kScanTimeRange.allows(s.extras.scanTime));
+               kScanTimeRange.allows(s.extras.scanTime) && kKeyboardSizeRange.allows(s.extras.keyboardSize));
     FUZZ_CHECK(std::ranges::count(kScanKeys, s.extras.scanKey, &ScanKeyName::virtualKey) == 1);
 }
 

@@ -1,5 +1,6 @@
 #include "keyboard/keyboard_painter.h"
 
+#include "keyboard/background_art.h"
 #include "keyboard/background_bitmap.h"
 #include "keyboard/scan_rows.h"
 
@@ -30,17 +31,15 @@ constexpr std::array<CaptionFace, 6> kCaptionFaces{{
     {L"Marlett", 1800, false, kSymbolFallbacks},
 }};
 
-constexpr COLORREF kTitleColour = RGB(236, 240, 246);
-
-// The suggestion strip's colours, in one place so that another palette can replace them.
+// The suggestion strip's colours: its own dark ground, or the system's pairs in high contrast.
 struct StripColours {
     COLORREF background, divider, word;
 };
-constexpr StripColours stripColours() {
-    return {RGB(22, 26, 34), RGB(70, 82, 102), kTitleColour};
+constexpr StripColours stripColours(const KeyPalette& palette) {
+    if (palette.systemColours) return {palette.background, palette.outlines, palette.captions};
+    return {RGB(22, 26, 34), RGB(70, 82, 102), palette.title};
 }
-constexpr COLORREF kNoticeColour = RGB(255, 200, 64);  // amber: seen at once against the title
-constexpr COLORREF kHaloColour = RGB(176, 188, 206);   // the outlines' blue-grey
+constexpr COLORREF kHaloColour = RGB(176, 188, 206);  // the outlines' blue-grey
 
 // Whether font draws every character of the captions that use it: a face may be missing altogether,
 // or be present without the symbol (Wine ships a Wingdings without the arrows).
@@ -91,11 +90,17 @@ bool overlaps(const PixelRect& a, const RECT& b) {
 
 }  // namespace
 
-void KeyboardPainter::setDpi(HINSTANCE instance, int dpi) {
-    scale_ = LayoutScale{dpi}.withStrip(scale_.stripShown());
+void KeyboardPainter::setScale(HINSTANCE instance, const LayoutScale& scale) {
+    scale_ = scale.withStrip(scale_.stripShown());
     loadArtwork(instance);
     createCaptionFonts();
     if (!keyFontSpec_.face.empty() || keyFontSpec_.pointSize != 0) setKeyFont(keyFontSpec_);
+}
+
+bool KeyboardPainter::setPalette(const KeyPalette& palette) {
+    if (palette == palette_) return false;
+    palette_ = palette;
+    return true;
 }
 
 void KeyboardPainter::loadArtwork(HINSTANCE instance) {
@@ -156,7 +161,7 @@ void KeyboardPainter::drawCaption(HDC dc, const Label& label, std::wstring_view 
         RECT r{p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
         ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, format);
     };
-    if (captionNeedsHalo(colour)) {
+    if (palette_.halo) {
         // A caption too dark to read on the black image (the settings' default colour is black) gets
         // a thin light halo, so every key stays readable in any colour.
         // Clipped to the label like the caption itself, so the halo never spills onto a neighbour.
@@ -180,7 +185,7 @@ void KeyboardPainter::drawDeadKeyMark(HDC dc, const Label& label, COLORREF colou
     const PixelRect p = scale_.toPixels(label.rect);
     const int width = p.right - p.left, thickness = std::max(2, scale_.dpi() / 48);
     RECT bar{p.left + width / 4, p.bottom - 2 * thickness, p.right - width / 4, p.bottom - thickness};
-    if (captionNeedsHalo(colour)) {
+    if (palette_.halo) {
         const int reach = std::max(1, scale_.dpi() / kLayoutDpi);
         RECT halo{bar.left - reach, bar.top - reach, bar.right + reach, bar.bottom + reach};
         const Brush haloBrush{::CreateSolidBrush(kHaloColour)};
@@ -196,7 +201,7 @@ void KeyboardPainter::drawTitle(HDC dc, const RECT& area) const {
     RECT r{logo.right + scale_.toPixels(180), logo.top, options.left - scale_.toPixels(120), logo.bottom};
     if (!overlaps({r.left, r.top, r.right, r.bottom}, area)) return;
     SelectScope useFont{dc, titleFont_.get()};
-    const TextColorScope title{dc, notice_.empty() ? kTitleColour : kNoticeColour};
+    const TextColorScope title{dc, notice_.empty() ? palette_.title : palette_.notice};
     const std::wstring_view text = notice_.empty() ? std::wstring_view(L"tapkeys") : notice_;
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
@@ -210,7 +215,7 @@ void KeyboardPainter::showStrip(bool shown) {
 
 // The strip's ground and the lines between its cells; the words come after the lights.
 void KeyboardPainter::drawStrip(HDC dc, const RECT& area) const {
-    const StripColours colours = stripColours();
+    const StripColours colours = stripColours(palette_);
     const PixelRect first = scale_.toPixels(kSuggestionCells[0].rect);
     const RECT strip{0, first.top, scale_.windowWidth(), scale_.windowHeight()};
     const Brush ground{::CreateSolidBrush(colours.background)};
@@ -228,7 +233,7 @@ void KeyboardPainter::drawStrip(HDC dc, const RECT& area) const {
 void KeyboardPainter::drawSuggestions(HDC dc, const RECT& area,
                                       const std::vector<std::wstring>& suggestions) const {
     SelectScope useFont{dc, stripFont_.get()};
-    const TextColorScope colour{dc, stripColours().word};
+    const TextColorScope colour{dc, stripColours(palette_).word};
     for (const Label& cell : kSuggestionCells) {
         const PixelRect p = scale_.toPixels(cell.rect);
         if (cell.index >= suggestions.size() || !overlaps(p, area)) continue;
@@ -258,8 +263,46 @@ void KeyboardPainter::lightKey(std::uint32_t* pixels, const RECT& area, const Ke
     }
 }
 
+// In system colours the keys are plain rings in the text colour, gaps between them, the lit ones in the
+// highlight colour and thicker the more they are lit. Enter's lower frame reaches up into its upper
+// one, so the two make one L-shaped ring.
+void KeyboardPainter::drawSystemColourKeys(HDC dc, const RECT& area,
+                                           std::span<const KeyTiming::Light> lights) const {
+    const int gap = scaledPixels(2, scale_.dpi()), line = scaledPixels(2, scale_.dpi());
+    const Brush outline{::CreateSolidBrush(palette_.outlines)}, light{::CreateSolidBrush(palette_.light)},
+        inside{::CreateSolidBrush(palette_.background)};
+    for (const Label& label : kLayout) {
+        if (label.part != LabelPart::Frame) continue;
+        const KeyId key = keyOf(label);
+        const KeyFrames frames = framesOf(key);
+        const PixelRect outer = scale_.toPixels(frames.rects[static_cast<std::size_t>(frames.count - 1)]);
+        if (!overlaps(scale_.toPixels(frames.rects[0]), area) && !overlaps(outer, area)) continue;
+        const auto lit = std::ranges::find(lights, key, &KeyTiming::Light::key);
+        if (lit == lights.end() || lit->level <= 0) {
+            drawKeyRing(dc, frames, gap, line, outline.get(), inside.get());
+            continue;
+        }
+        const int width = line + scaledPixels(3, scale_.dpi()) * lit->level / KeyTiming::kFullLight;
+        drawKeyRing(dc, frames, gap, width, light.get(), inside.get());
+    }
+}
+
+void KeyboardPainter::drawKeyRing(HDC dc, const KeyFrames& frames, int inset, int width, HBRUSH ring,
+                                  HBRUSH inside) const {
+    const PixelRect first = scale_.toPixels(frames.rects[0]);
+    for (const auto& [brush, by] : {std::pair{ring, inset}, std::pair{inside, inset + width}}) {
+        for (int f = 0; f < frames.count; ++f) {
+            PixelRect p = scale_.toPixels(frames.rects[static_cast<std::size_t>(f)]);
+            if (f > 0) p.top = first.top;
+            const RECT r{p.left + by, p.top + by, p.right - by, p.bottom - by};
+            ::FillRect(dc, &r, brush);
+        }
+    }
+}
+
 // The pixels inside the rectangles that lie within the outline's thickness of their shape's edge, so
-// Enter's L is outlined as one shape. The colour is the scanner's, kept in one place.
+// Enter's L is outlined as one shape. The colour is the scanner's, kept in one place; in high contrast
+// the system's highlight.
 void KeyboardPainter::drawScanOutline(std::uint32_t* pixels, const RECT& area) const {
     std::vector<PixelRect> shape;
     for (const TwipsRect& rect : scanOutline_) shape.push_back(scale_.toPixels(rect));
@@ -269,7 +312,7 @@ void KeyboardPainter::drawScanOutline(std::uint32_t* pixels, const RECT& area) c
         });
     };
     const int t = std::max(2, scale_.toPixels(kScanOutlineTwips));
-    const std::uint32_t c = kScanHighlightColour;
+    const std::uint32_t c = palette_.systemColours ? palette_.light : kScanHighlightColour;
     const std::uint32_t colour =
         ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);  // DIBs hold blue low
     const int width = area.right - area.left;
@@ -287,9 +330,10 @@ void KeyboardPainter::drawScanOutline(std::uint32_t* pixels, const RECT& area) c
 
 // Draws only the dirty part: a pressed key repaints its own rectangle, not the window, and the
 // captions outside it are not drawn at all.
-void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
+void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys,
                             std::span<const KeyTiming::Light> lights,
                             const std::vector<std::wstring>& suggestions) {
+    const COLORREF captionColour = palette_.captions;
     const int width = scale_.windowWidth(), height = scale_.windowHeight();
     const RECT area{std::max<LONG>(0, dirty.left), std::max<LONG>(0, dirty.top),
                     std::min<LONG>(width, dirty.right), std::min<LONG>(height, dirty.bottom)};
@@ -316,10 +360,12 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
     ::SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
 
     // Black shows wherever the background image does not reach.
-    ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    const Brush backgroundBrush{palette_.systemColours ? ::CreateSolidBrush(palette_.background) : nullptr};
+    ::FillRect(dc, &area,
+               backgroundBrush ? backgroundBrush.get() : static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     {
         MemoryDc art{::CreateCompatibleDC(target)};
-        if (background_) {
+        if (background_ && !palette_.systemColours) {
             SelectScope useArt{art.get(), background_.get()};
             ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, art.get(),
                      area.left, area.top, SRCCOPY);
@@ -331,8 +377,10 @@ void KeyboardPainter::paint(HDC target, const RECT& dirty, const KeyMap& keys, C
                      SRCCOPY);
         }
     }
+    // The strip lies below the background image, which covers no part of it.
     if (scale_.stripShown()) drawStrip(dc, area);
-    if (bits != nullptr && !lights.empty()) {
+    if (palette_.systemColours) drawSystemColourKeys(dc, area, lights);
+    if (bits != nullptr && !lights.empty() && !palette_.systemColours) {
         ::GdiFlush();  // the blits above must have landed before the pixels are read
         for (const KeyTiming::Light& light : lights) lightKey(static_cast<std::uint32_t*>(bits), area, light);
     }

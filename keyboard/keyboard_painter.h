@@ -13,6 +13,7 @@
 
 #include "keyboard/key_font.h"
 #include "keyboard/key_map.h"
+#include "keyboard/key_palette.h"
 #include "keyboard/key_timing.h"
 #include "keyboard/layout_scale.h"
 #include "win32/gdi.h"
@@ -21,9 +22,11 @@ namespace tapkeys {
 
 class KeyboardPainter {
 public:
-    // Fonts and artwork for this density; called at start-up and when the window moves to a monitor
-    // of another scale.
-    void setDpi(HINSTANCE instance, int dpi);
+    // Fonts and artwork for this scale; called at start-up, when the window moves to a monitor of
+    // another scale and when the keyboard's size changes.
+    void setScale(HINSTANCE instance, const LayoutScale& scale);
+    // Returns whether anything drawn changes.
+    bool setPalette(const KeyPalette& palette);
     void setKeyFont(const KeyFontSpec& font);
     const LayoutScale& scale() const { return scale_; }
     // The suggestion strip below the keys: the window's size and hit-testing follow the scale.
@@ -37,8 +40,8 @@ public:
 
     // lights: the keys whose outline is lit (pressed, or resting under a dwelling pointer).
     // suggestions: the strip's words, cell by cell, where the strip is shown.
-    void paint(HDC target, const RECT& dirty, const KeyMap& keys, COLORREF captionColour,
-               std::span<const KeyTiming::Light> lights, const std::vector<std::wstring>& suggestions);
+    void paint(HDC target, const RECT& dirty, const KeyMap& keys, std::span<const KeyTiming::Light> lights,
+               const std::vector<std::wstring>& suggestions);
 
 private:
     struct CaptionStyle {
@@ -55,9 +58,13 @@ private:
     void drawStrip(HDC dc, const RECT& area) const;
     void drawSuggestions(HDC dc, const RECT& area, const std::vector<std::wstring>& suggestions) const;
     void lightKey(std::uint32_t* pixels, const RECT& area, const KeyTiming::Light& light) const;
+    void drawSystemColourKeys(HDC dc, const RECT& area, std::span<const KeyTiming::Light> lights) const;
+    // A ring of width inside the key's frames less inset, filled inside with the background.
+    void drawKeyRing(HDC dc, const KeyFrames& frames, int inset, int width, HBRUSH ring, HBRUSH inside) const;
     void drawScanOutline(std::uint32_t* pixels, const RECT& area) const;
 
     LayoutScale scale_{kLayoutDpi};
+    KeyPalette palette_ = choosePalette({}, 0);
     KeyFontSpec keyFontSpec_;
     Font keyFont_;
     Font titleFont_;

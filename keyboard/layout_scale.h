@@ -1,5 +1,6 @@
 #pragma once
-// Twips to screen pixels and back at a given density (96 dpi: 15 twips per pixel).
+// Twips to screen pixels and back at a given density (96 dpi: 15 twips per pixel), the monitor's
+// density times the keyboard's size.
 
 #include "keyboard/layout.h"
 
@@ -12,8 +13,15 @@ struct PixelRect {
 
 class LayoutScale {
 public:
-    explicit constexpr LayoutScale(int dpi = kLayoutDpi) : dpi_(dpi > 0 ? dpi : kLayoutDpi) {}
+    explicit constexpr LayoutScale(int monitorDpi = kLayoutDpi, int sizePercent = 100)
+        : monitorDpi_(monitorDpi > 0 ? monitorDpi : kLayoutDpi),
+          sizePercent_(sizePercent > 0 ? sizePercent : 100),
+          dpi_((monitorDpi_ * sizePercent_ + 50) / 100) {}
+    // The density the layout is drawn at: 150 % on a 144-dpi monitor draws at 216 dpi. Rounded to a
+    // whole dpi, so the artwork, the painted labels and the hit-test all share the same pixel edges.
     constexpr int dpi() const { return dpi_; }
+    constexpr int monitorDpi() const { return monitorDpi_; }
+    constexpr int sizePercent() const { return sizePercent_; }
     // The same density with the suggestion strip below the keys, or without it.
     constexpr LayoutScale withStrip(bool shown) const {
         LayoutScale scale = *this;
@@ -60,6 +68,8 @@ public:
     }
 
 private:
+    int monitorDpi_;
+    int sizePercent_;
     int dpi_;
     bool strip_ = false;
 };

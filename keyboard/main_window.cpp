@@ -27,6 +27,10 @@ constexpr UINT_PTR kTimingTimerId = 3;  // press lights, repeat and dwell
 // The moment a new light leaves the target to take its keystrokes in, unless other input comes first.
 constexpr DWORD kLightHeadStartMs = 2;
 constexpr int kSwitchSource = -2;  // the press tracker's source for switch picks
+// A client's default action on a key, posted so that the key is pressed after the client's call has
+// returned: wParam the control, lParam the index.
+constexpr UINT kAccessiblePressMessage = WM_APP + 1;
+constexpr int kAccessibleSource = -3;  // the press tracker's source for those presses
 
 // Windows 8 and later; without the function there are no pointer messages either.
 bool isTouch(UINT32 pointerId) {
@@ -102,11 +106,12 @@ std::vector<MonitorArea> monitorAreas() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
+MainWindow::MainWindow(HINSTANCE instance, const ContrastSource& contrast)
     : instance_(instance),
       appFolder_(executableFolder()),
       settingsPath_(settingsPathFor(appFolder_, executableBaseName())),
-      keyOutput_(settings_.useSafeMode, [this] { keyMap_.releaseOneShotShift(); }) {}
+      keyOutput_(settings_.useSafeMode, [this] { keyMap_.releaseOneShotShift(); }),
+      contrast_(contrast) {}
 
 bool MainWindow::create(int showCommand) {
     WNDCLASSEXW wc{};
@@ -158,6 +163,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER: return onTimer(static_cast<UINT_PTR>(wParam)), 0;
         case WM_DPICHANGED: return onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
         case WM_DISPLAYCHANGE: return keepOnAMonitor(), 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE: return onSystemColours(), 0;
+        case WM_GETOBJECT: return onGetObject(wParam, lParam);
+        case kAccessiblePressMessage:
+            return onAccessiblePress({static_cast<Control>(wParam), int(lParam)}), 0;
         case WM_ENTERSIZEMOVE: return moving_ = true, 0;
         case WM_EXITSIZEMOVE: return moving_ = false, 0;
         case WM_QUERYENDSESSION: return TRUE;
@@ -169,9 +179,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onLoad() {
-    painter_.setDpi(instance_, windowDpi(hwnd()));
+    painter_.setScale(instance_, LayoutScale{windowDpi(hwnd()), storedKeyboardSize(ini_, settingsPath_)});
     loadSettings();
     configureWordStrip();
+    // Kept where the user left it at its usual size, a larger keyboard may reach beyond the screen.
+    if (settings_.extras.keyboardSize != ExtrasSettings{}.keyboardSize) keepOnAMonitor();
     styleCtl_.setClient(hwnd());
     tabletGestures_.disable(hwnd());
     topmostKeeper_ = TopmostKeeper{hwnd()};
@@ -208,7 +220,7 @@ void MainWindow::loadSettings() {
                                 scale.windowWidth(),
                                 scale.windowHeight(),
                                 scale.titleBandHeight(),
-                                scale.dpi(),
+                                scale.monitorDpi(),
                                 monitors};
     const LoadedSettings loaded = tapkeys::loadSettings(ini_, settingsPath_, screen);
     settings_ = loaded.settings;
@@ -226,6 +238,7 @@ void MainWindow::saveSettings() {
 
 void MainWindow::applyKeyFont() {
     painter_.setKeyFont(keyFontFrom(settings_.fontFace, settings_.fontStyle, settings_.fontSze));
+    painter_.setPalette(choosePalette(contrast_.read(), static_cast<std::uint32_t>(settings_.fontColor)));
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -260,8 +273,7 @@ void MainWindow::configureWordStrip() {
 
 void MainWindow::onPaint() {
     PaintScope paint{hwnd()};
-    painter_.paint(paint.dc(), paint.dirty(), keyMap_, static_cast<COLORREF>(settings_.fontColor),
-                   shownLights_, wordStrip_.words());
+    painter_.paint(paint.dc(), paint.dirty(), keyMap_, shownLights_, wordStrip_.words());
 }
 
 void MainWindow::onPress(MouseButton button, POINT at, bool doubleClick) {
@@ -384,6 +396,7 @@ void MainWindow::invalidateStrip() {
     const PixelRect first = painter_.scale().toPixels(kSuggestionCells[0].rect);
     const RECT strip{0, first.top, painter_.scale().windowWidth(), painter_.scale().windowHeight()};
     ::InvalidateRect(hwnd(), &strip, FALSE);
+    accessible_.keysChanged(hwnd());  // the cells are named by their words
 }
 
 void MainWindow::onRelease(POINT at) {
@@ -446,6 +459,7 @@ void MainWindow::showOptions() {
     presses_.configure(settings_.extras);
     timingChanged();
     configureWordStrip();
+    if (settings_.extras.keyboardSize != painter_.scale().sizePercent()) applyKeyboardSize();
     scanning_.configure(hwnd(), settings_.extras, scannedStripCells());
 }
 
@@ -469,13 +483,59 @@ void MainWindow::onTimer(UINT_PTR id) {
 }
 
 void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
-    painter_.setDpi(instance_, dpi);
+    painter_.setScale(instance_, LayoutScale{dpi, settings_.extras.keyboardSize});
     const LayoutScale& scale = painter_.scale();
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale.windowWidth(), scale.windowHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd(), nullptr, FALSE);
     // Dragged onto a monitor of another density, the window is where the user is putting it.
     if (!moving_) keepOnAMonitor();
+}
+
+// The top-left corner stays where it is; a keyboard grown beyond its monitor moves back onto it.
+void MainWindow::applyKeyboardSize() {
+    painter_.setScale(instance_, LayoutScale{painter_.scale().monitorDpi(), settings_.extras.keyboardSize});
+    const LayoutScale& scale = painter_.scale();
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, scale.windowWidth(), scale.windowHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    keepOnAMonitor();
+}
+
+// High contrast switched, or its colours changed: the keys follow without a restart.
+void MainWindow::onSystemColours() {
+    const auto colour = static_cast<std::uint32_t>(settings_.fontColor);
+    if (painter_.setPalette(choosePalette(contrast_.read(), colour)))
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+LRESULT MainWindow::onGetObject(WPARAM wParam, LPARAM lParam) {
+    if (const auto answer = accessible_.onGetObject(hwnd(), wParam, lParam)) return *answer;
+    return defaultProc(WM_GETOBJECT, wParam, lParam);
+}
+
+// A key pressed by an accessibility client goes the way of a touch, a press and its release at once:
+// hand-back, Shift, Caps Lock, safe mode and the light all as for the finger, and the activation stays
+// with the window typed into. While the settings dialog is open the keys take no touch, and no client's
+// press either.
+void MainWindow::onAccessiblePress(KeyId key) {
+    const bool cell = key.control == Control::Suggestion && painter_.scale().stripShown() && key.index >= 0 &&
+                      key.index < kSuggestionCellCount;
+    const Label* label = cell ? &kSuggestionCells[static_cast<std::size_t>(key.index)]
+                              : findLabel(key.control, key.control == Control::Key ? key.index : 0);
+    if (label == nullptr || !::IsWindowEnabled(hwnd())) return;
+    if (key.control == Control::Close) return onUnload();
+    press(kAccessibleSource, *label, false);
+    presses_.release(kAccessibleSource, key);
+    actOnDue();
+}
+
+std::vector<AccessibleKey> MainWindow::accessibleKeys() const {
+    return tapkeys::accessibleKeys(keyMap_, painter_.scale(), wordStrip_.words());
+}
+
+void MainWindow::pressAccessibleKey(KeyId key) {
+    ::PostMessageW(hwnd(), kAccessiblePressMessage, static_cast<WPARAM>(key.control), key.index);
 }
 
 // A monitor unplugged, a resolution or a scale changed: a keyboard left on no monitor could be neither
@@ -617,7 +677,9 @@ void MainWindow::showNotice(std::wstring notice) {
 }
 
 void MainWindow::keyCaptionsChanged() {
-    if (hwnd()) ::InvalidateRect(hwnd(), nullptr, FALSE);
+    if (!hwnd()) return;
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    accessible_.keysChanged(hwnd());
 }
 
 }  // namespace tapkeys

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "keyboard/accessible_window.h"
 #include "keyboard/key_map.h"
 #include "keyboard/keyboard_painter.h"
 #include "keyboard/keyboard_scanning.h"
 #include "keyboard/press_tracker.h"
+#include "keyboard/system_contrast.h"
 #include "keyboard/topmost_keeper.h"
 #include "keyboard/touch_router.h"
 #include "keyboard/word_strip.h"
@@ -28,9 +30,9 @@
 
 namespace tapkeys {
 
-class MainWindow final : public BaseWindow<MainWindow>, private KeyboardHost {
+class MainWindow final : public BaseWindow<MainWindow>, private KeyboardHost, private AccessibleHost {
 public:
-    explicit MainWindow(HINSTANCE instance);
+    explicit MainWindow(HINSTANCE instance, const ContrastSource& contrast = systemContrastSource());
     // Creates the window, runs the start-up sequence and shows it. False when no window could be made.
     bool create(int showCommand);
 
@@ -62,7 +64,11 @@ private:
     void onCaptureLost(HWND newCapture);
     void onTimer(UINT_PTR id);
     void onDpiChanged(int dpi, const RECT& suggested);
+    void applyKeyboardSize();
     void keepOnAMonitor();
+    void onSystemColours();
+    LRESULT onGetObject(WPARAM wParam, LPARAM lParam);
+    void onAccessiblePress(KeyId key);
 
     // Labels
     void onLabelPress(const Label& label, MouseButton button, bool doubleClick);
@@ -92,6 +98,9 @@ private:
     void sendKeyString(std::wstring_view keyString) override;
     void sendPositionKey(const PositionKey& key) override;
     void keyCaptionsChanged() override;
+    // AccessibleHost
+    std::vector<AccessibleKey> accessibleKeys() const override;
+    void pressAccessibleKey(KeyId key) override;
     bool foregroundRefusesInput();
     bool refusesInput(HWND target);
     void showNotice(std::wstring notice);
@@ -108,6 +117,8 @@ private:
     InputPermission inputPermission_{integrityProbe_};
     SystemKeyOutput keyOutput_;
     KeyboardPainter painter_;
+    const ContrastSource& contrast_;
+    AccessibleWindow accessible_{*this};
     KeyboardScanning scanning_{painter_};
     SwitchSuspendingOutput output_{keyOutput_, scanning_};  // keyOutput_ with the switch hook out of its way
     WindowTimer tmrGetActiveControl_;

@@ -26,6 +26,7 @@ const NumberBox kNumberBoxes[] = {
     {IDC_TXT_REPEAT_RATE, IDC_SPN_REPEAT_RATE, kRepeatRateRange, &ExtrasSettings::repeatRate, 1},
     {IDC_TXT_DWELL_TIME, IDC_SPN_DWELL_TIME, kDwellTimeRange, &ExtrasSettings::dwellTime, 100},
     {IDC_TXT_SCAN_TIME, IDC_SPN_SCAN_TIME, kScanTimeRange, &ExtrasSettings::scanTime, 100},
+    {IDC_TXT_KEYBOARD_SIZE, IDC_SPN_KEYBOARD_SIZE, kKeyboardSizeRange, &ExtrasSettings::keyboardSize, 10},
 };
 
 // "SPACE" shows as "Space"; the function keys as they are.

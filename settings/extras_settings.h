@@ -17,6 +17,7 @@ struct ExtrasSettings {
     bool learnWords = true;     // LEARNWORDS: prediction learns the words typed
     int scanTime = 0;           // SCANTIME ms each scanning highlight stays; 0 off, else 300-5000
     int scanKey = 0x20;         // SCANKEY: the switch, a virtual-key code of kScanKeys (Space)
+    int keyboardSize = 100;     // KEYBOARDSIZE per cent of the layout's size, on top of the monitor's scale
     bool operator==(const ExtrasSettings&) const = default;
 };
 
@@ -29,6 +30,7 @@ struct ExtrasRange {
 inline constexpr ExtrasRange kRepeatDelayRange{0, 250, 2000};
 inline constexpr ExtrasRange kRepeatRateRange{-1, 1, 30};
 inline constexpr ExtrasRange kDwellTimeRange{0, 300, 5000};
+inline constexpr ExtrasRange kKeyboardSizeRange{-1, 100, 300};
 inline constexpr ExtrasRange kScanTimeRange{0, 300, 5000};
 
 // The keys that may serve as the switch, by the names the settings file gives them, with their

@@ -106,6 +106,8 @@ constexpr std::array kSettings{
     Setting{L"extras", L"SCANTIME",
             Ranged{field(&ExtrasSettings::scanTime), kScanTimeRange, ExtrasSettings{}.scanTime}},
     Setting{L"extras", L"SCANKEY", ScanKey{field(&ExtrasSettings::scanKey), ExtrasSettings{}.scanKey}},
+    Setting{L"extras", L"KEYBOARDSIZE",
+            Ranged{field(&ExtrasSettings::keyboardSize), kKeyboardSizeRange, ExtrasSettings{}.keyboardSize}},
 };
 
 // A stored edge must leave at least this many pixels of the window on the primary screen.
@@ -233,6 +235,16 @@ LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, co
     for (const Setting& row : kSettings) loader.load(row);
     loader.placeOnAMonitor();
     return loaded;
+}
+
+int storedKeyboardSize(IniAccess& ini, const std::wstring& settingsPath) {
+    LoadedSettings loaded;
+    const ScreenGeometry noScreen{};
+    SettingsLoader loader(ini, settingsPath, noScreen, loaded);
+    for (const Setting& row : kSettings) {
+        if (row.key == L"KEYBOARDSIZE") loader.load(row);
+    }
+    return loaded.settings.extras.keyboardSize;
 }
 
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,

@@ -71,6 +71,9 @@ std::wstring settingsPathFor(std::wstring_view folder, std::wstring_view exeBase
 // Reads every key in file order; a missing file, section or key gives the key's default, and every
 // value, however malformed, loads in range.
 LoadedSettings loadSettings(IniAccess& ini, const std::wstring& settingsPath, const ScreenGeometry& screen);
+// The keyboard's size alone, read as loadSettings reads it: the window's size, which the placement of a
+// stored position depends on, must be known before the position is read.
+int storedKeyboardSize(IniAccess& ini, const std::wstring& settingsPath);
 // Writes every key in file order; the position is written as given, without a range test.
 void saveSettings(IniAccess& ini, const std::wstring& settingsPath, const KeyboardSettings& settings,
                   WindowPosition position);

@@ -1,6 +1,7 @@
 // Prints the keyboard window's layout in screen pixels as JSON, for the end-to-end driver, which clicks
 // and inspects the window at these positions and so never repeats a coordinate of its own.
-//   layout_points [DPI]      DPI defaults to 96; pixels are the painted ones, twips * DPI / 1440
+//   layout_points [DPI [SIZE]]   DPI defaults to 96, SIZE (the keyboard's size in per cent) to 100;
+//                                pixels are the painted ones, twips * DPI * SIZE / 144000
 //
 // Labels come in stacking order, uppermost first, as the window hit-tests them; "part" says what each
 // one is (Caption, Frame, FrameExtension, TouchArea); "font" is "None" for the labels that never show a
@@ -73,13 +74,14 @@ std::string rectJson(const tapkeys::PixelRect& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int dpi = argc > 1 ? std::atoi(argv[1]) : 96;
-    if (dpi <= 0) {
-        std::fprintf(stderr, "usage: layout_points [DPI]\n");
+    const int dpi = argc > 1 ? std::atoi(argv[1]) : 96, size = argc > 2 ? std::atoi(argv[2]) : 100;
+    if (dpi <= 0 || size <= 0) {
+        std::fprintf(stderr, "usage: layout_points [DPI [SIZE]]\n");
         return 2;
     }
-    const tapkeys::LayoutScale scale(dpi);
-    std::printf("{\n  \"dpi\": %d,\n  \"window\": {\"width\": %d, \"height\": %d},\n", dpi,
+    const tapkeys::LayoutScale scale(dpi, size);
+    // The density the layout is drawn at, the size included.
+    std::printf("{\n  \"dpi\": %d,\n  \"window\": {\"width\": %d, \"height\": %d},\n", scale.dpi(),
                 scale.windowWidth(), scale.windowHeight());
     std::printf("  \"logo\": {%s},\n  \"labels\": [\n", rectJson(scale.toPixels(tapkeys::kLogoRect)).c_str());
     bool first = true;

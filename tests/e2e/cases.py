@@ -7,11 +7,13 @@ actions: steps from steps.py (key(Q, "q") taps a character key expecting "q"), o
     order after a click on the target; a case that needs code of its own is a function of the context.
 """
 
+import json
 import random
 import time
 from dataclasses import replace
 
-from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Rect, Setup, check, end, ini_bytes,
+from driver import (LEFT, MIDDLE, RIGHT, VK_BACK, VK_ESCAPE, VK_RETURN, VK_TAB, Rect, Setup, check, check_equal, end,
+                    ini_bytes,
                     wait_for, windows_path)
 from steps import (activate, captions_grew, clean_outlines, close, close_without_rights, dlg, dlg_click, dlg_close,
                    dlg_rest, dlg_type, drag, drawn, expect_dialog, hold, keyboard_ignores, keyboard_window, keys,
@@ -101,6 +103,8 @@ UTF8_SETTINGS = Setup("utf8-settings", **UK_HOST, origin=(300, 40), files={"tapk
 FOLLOWING, NOT_FOLLOWING = (uk(name, PLACED, extras={"FOLLOWLAYOUT": on}) for name, on in
                             (("follow-layout", "1"), ("layout-off", "0")))
 OFF_KEYS = (MINUS, 11, Y, BRACKET, QUOTE, ISO)
+# 150 % at 96 dpi draws at 144 dpi: as large as the keyboard at 150 % scaling, clear of the target.
+BIG = uk("size-150", {"WINDOWX": "40", "WINDOWY": "40"}, fonts={"FONTCOLOR": RED}, extras={"KEYBOARDSIZE": "150"})
 
 NEW_NORMAL = "XYZ" + UK_NORMAL[3:]  # capitals no key of the normal layer types
 STYLE_BOXES = ("IDC_CHK_FONT_BOLD", "IDC_CHK_FONT_ITALIC", "IDC_CHK_FONT_UNDERLINE", "IDC_CHK_FONT_STRIKE")
@@ -114,7 +118,8 @@ USER_SAVED = {**OPTIONS_SAVED, "fonts/FONTSTYLE": "b", "fonts/FONTSIZE": "20", "
               "keymapping/USERKEYMAPNORMAL": NEW_NORMAL, "keymapping/USERKEYMAPSHIFT": UK_SHIFTED}
 FIRST_CLOSE = ("[misc] SAFEMODE=0 WINDOWX={x} WINDOWY={y} [fonts] FONTFACE=Arial FONTSTYLE= FONTSIZE=14 FONTCOLOR=0 "
                "[keymapping] KEYMAP=ini USERKEYMAPNORMAL= USERKEYMAPSHIFT= [extras] KEYFEEDBACK=1 REPEATDELAY=0 "
-               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 PREDICTION=0 LEARNWORDS=1 SCANTIME=0 SCANKEY=SPACE")
+               "REPEATRATE=10 DWELLTIME=0 FOLLOWLAYOUT=0 PREDICTION=0 LEARNWORDS=1 SCANTIME=0 SCANKEY=SPACE "
+               "KEYBOARDSIZE=100")
 # Each named key's labels, the WM_CHAR and key press it produces and what it leaves in an edit control.
 NAMED = (("Esc", 2, "\x1b", VK_ESCAPE, ""), ("Tab", 2, "\t", VK_TAB, "\t"), ("Backspace", 2, "\b", VK_BACK, ""),
          ("Return", 4, "\r", VK_RETURN, "\r\n"), ("Space", 2, " ", None, " "))
@@ -273,6 +278,43 @@ def scan(*picks):
     return [(0, 0)] + [(at(step), 0) for row, item in picks for step in (row, item)]
 
 
+def resized(size, percent, strip=False):
+    """The keyboard window has taken size (with the suggestion strip below it at that size: strip) at once,
+    and lies wholly on the screen; later steps find its keys at that size where it now is."""
+    def step(ctx):
+        nonlocal size
+        if strip:
+            size = (size[0], ctx.layout_at(percent).height_with_strip)
+        rect = lambda: ctx.probe.ask("window", "tapkeysKeyboard")["rect"]  # noqa: E731
+        wait_for(lambda: (rect().width, rect().height) == size, 2.0, 0.1)
+        r = rect()
+        check_equal((r.width, r.height), size, "the keyboard's size")
+        check(r.left >= 0 and r.left + r.width <= ctx.desktop.size[0], f"the keyboard reaches off the screen: {r}")
+        ctx.layout = ctx.keyboard.layout = ctx.layout_at(percent)
+        ctx.keyboard.origin = (r.left, r.top)
+    return step
+
+
+def keys_seen_by_a_client(ctx):
+    """An accessibility client in another process finds the keyboard and lists a push button (Shift and
+    Caps Lock: check buttons) per key and button, named by what it shows and lying where it is drawn;
+    the default action of "q" types q into the target, which keeps the activation."""
+    client = ctx.probe.exe.parent / "tapkeys_e2e_msaa_client.exe"
+    answer = json.loads(ctx.desktop.run(client, "q"))
+    check(answer["result"] == 0, f"AccessibleObjectFromWindow answered {answer['result'] & 0xFFFFFFFF:#x}")
+    children = {c["name"]: c for c in answer["children"] if c["name"]}
+    check(len(children) >= 54, f"{len(children)} named children: {sorted(children)}")
+    checks = sorted(name for name, c in children.items() if c["role"] == 0x2C)  # ROLE_SYSTEM_CHECKBUTTON
+    check(checks == ["Caps Lock", "Shift"] and all(c["role"] in (0x2B, 0x2C) for c in children.values()),
+          f"check buttons {checks}, roles {sorted({c['role'] for c in children.values()})}")
+    frame = ctx.layout.label("KeyBG", Q).rect
+    check_equal(children["q"]["rect"], [*ctx.keyboard.at(frame.left, frame.top),
+                                        *ctx.keyboard.at(frame.left + frame.width, frame.top + frame.height)],
+                "q's rectangle on the screen")
+    check(answer["pressed"] == children["q"]["id"], "q's default action failed")
+    check(not ctx.probe.ask("window", "tapkeysKeyboard")["active"], "the keyboard took the activation")
+
+
 def flat(actions):
     return [step for a in actions for step in (flat(a) if isinstance(a, list) else [a])]
 
@@ -341,6 +383,8 @@ CASES = [
     Case("keys_type_what_they_show_while_another_program_polls_caps_lock", KEYBOARD, TYPING,
          polled(VK_CAPITAL, SYSTEM_CAPS_LOCK), typed(("e1E" + UK_SHIFTED[ONE]) * 2)),
     Case("a_console_target_gets_taps_in_order_and_stays_below_the_keyboard", KEYBOARD, TYPING, console_target),
+    Case("a_client_in_another_process_sees_every_key_and_presses_q", KEYBOARD, TYPING, keys_seen_by_a_client,
+         typed("q")),
     # Opens centred without a settings file and writes none before it closes; a right-button drag on
     # the top band does not move it, a left one does; the close button writes every setting; the next
     # start opens there, and the close button wins where its frame overlaps the options button's.
@@ -404,13 +448,18 @@ CASES = [
          dlg("IDC_TXT_REPEAT_RATE", text="10"), dlg("IDC_TXT_DWELL_TIME", text="0"),
          dlg("IDC_CHK_KEY_FEEDBACK", checked=1), dlg_click("IDC_CHK_KEY_FEEDBACK"),
          [[dlg_type(f"IDC_TXT_{box}", text), x_keys("Tab")]
-          for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"))],
+          for box, text in (("REPEAT_DELAY", "500"), ("REPEAT_RATE", "12"), ("DWELL_TIME", "40"),
+                            ("KEYBOARD_SIZE", "150"))],
          dlg("IDC_TXT_DWELL_TIME", text="300"), dlg("IDC_CHK_PREDICTION", checked=0),
          dlg("IDC_CHK_LEARN_WORDS", checked=1), dlg_click("IDC_CHK_PREDICTION"), dlg_click("IDC_CHK_LEARN_WORDS"),
-         picture("more-settings", of_dialog=True), dlg_close("IDOK"), dlg_close("IDOK"), close(),
+         picture("more-settings", of_dialog=True), dlg_close("IDOK"), dlg_close("IDOK"),
+         resized(SIZE_AT_144, "150", strip=True), close(),
          saved({"extras/KEYFEEDBACK": "0", "extras/REPEATDELAY": "500", "extras/REPEATRATE": "12",
                 "extras/DWELLTIME": "300", "extras/FOLLOWLAYOUT": "0", "extras/PREDICTION": "1",
-                "extras/LEARNWORDS": "0"})),
+                "extras/LEARNWORDS": "0", "extras/KEYBOARDSIZE": "150"})),
+    Case("keyboard_size_150_draws_every_key_half_as_large_again_and_types_right", KEYBOARD, BIG,
+         keyboard_window(size=SIZE_AT_144), drawn(), clean_outlines(), picture("keyboard-size-150"),
+         keys(ALL, UK_NORMAL), tap("Shift"), key(Q, "Q"), tap("Return", 2, "\r"), typed(UK_NORMAL + "Q\r\n")),
     # Word prediction: the strip below the keys completes the word before the caret, whether its letters
     # came through the keys or the physical keyboard, and learns what is typed.
     # The target keeps its text from case to case: a space first begins a word of the case's own.

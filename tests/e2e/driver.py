@@ -175,8 +175,9 @@ class Layout:
         self.height_with_strip = document["windowWithStrip"]["height"]
 
     @classmethod
-    def from_tool(cls, tool, dpi, desktop):
-        return cls(json.loads(desktop.run(tool, dpi)))
+    def from_tool(cls, tool, dpi, desktop, size="100"):
+        """The layout at the desktop's density and the keyboard's size (KEYBOARDSIZE, per cent)."""
+        return cls(json.loads(desktop.run(tool, dpi, size)))
 
     def label(self, control, index=0):
         return next(label for label in self.labels if (label.control, label.index) == (control, index))

@@ -27,8 +27,19 @@ class Context:
     def __init__(self, desktop, args, workdir):
         self.desktop, self.workdir, self.exe, self.keyboard = desktop, workdir, args.exe.resolve(), None
         self.target = Target(desktop, args.target.resolve(), workdir)
-        self.layout = Layout.from_tool(args.layout_tool.resolve(), desktop.dpi, desktop)
+        self.layout_tool, self.layouts = args.layout_tool.resolve(), {}
+        self.layout = self.layout_for(None)
         self.probe, self.ids = Probe(desktop, args.probe.resolve()), resource_ids(ROOT / "options" / "options_ids.h")
+
+    def layout_for(self, setup):
+        """The layout at the size the set-up's settings give the keyboard."""
+        return self.layout_at(((setup and setup.settings) or {}).get("extras", {}).get("KEYBOARDSIZE", "100"))
+
+    def layout_at(self, size):
+        """The layout at the keyboard size (KEYBOARDSIZE, per cent)."""
+        if size not in self.layouts:
+            self.layouts[size] = Layout.from_tool(self.layout_tool, self.desktop.dpi, self.desktop, size)
+        return self.layouts[size]
 
     def launch(self, folder, origin):
         """Starts tapkeys.exe from folder and waits for it at origin."""
@@ -43,6 +54,7 @@ class Context:
         try:
             if not self.target.alive():
                 self.target.start()
+            self.layout = self.layout_for(case.setup)
             if not (reuse and self.keyboard is not None and self.keyboard.alive()):
                 folder = case.setup.make_folder(self.workdir / f"app{number}-{case.setup.name}", self.exe)
                 self.launch(folder, case.setup.place(self.layout, self.desktop.size))

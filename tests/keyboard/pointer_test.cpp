@@ -15,8 +15,8 @@ std::string nameOf(Control control, int index) {
 }
 
 // Columns and rows shared by two frames go to the later one, a special key beats a character key, the
-// close button beats the options button, a caption lies above its frame; at 144 dpi every label grows
-// by half and keeps its stacking order.
+// close button beats the options button, a caption lies above its frame; at 144 dpi, or at a size of
+// 150 % at 96 dpi, every label grows by half and keeps its stacking order.
 TEST(LayoutTest, PressesReachTheUppermostLabelAndSeamsGoToTheLaterOne) {
     using enum Control;
     // clang-format off
@@ -29,9 +29,17 @@ TEST(LayoutTest, PressesReachTheUppermostLabelAndSeamsGoToTheLaterOne) {
     // clang-format on
     for (const auto& [x, y, expected] : presses) {
         EXPECT_EQ(nameOf(LayoutScale{96}.hitTest(x, y)), expected) << x << "," << y;
-        EXPECT_EQ(nameOf(LayoutScale{144}.hitTest(x * 3 / 2, y * 3 / 2)), expected)
-            << x << "," << y << " at 144 dpi";
+        for (const LayoutScale& larger : {LayoutScale{144}, LayoutScale{96, 150}})
+            EXPECT_EQ(nameOf(larger.hitTest(x * 3 / 2, y * 3 / 2)), expected)
+                << x << "," << y << " at " << larger.monitorDpi() << " dpi, " << larger.sizePercent() << " %";
     }
+    // The size multiplies the monitor's scale: 150 % at 144 dpi is 2.25 times the 96-dpi window.
+    const std::tuple<LayoutScale, int, int> windows[] = {{LayoutScale{96, 150}, 948, 325},
+                                                         {LayoutScale{144, 150}, 1422, 488},
+                                                         {LayoutScale{96, 300}, 1896, 651}};
+    for (const auto& [scale, width, height] : windows)
+        EXPECT_EQ(std::pair(scale.windowWidth(), scale.windowHeight()), std::pair(width, height))
+            << scale.dpi();
     // The frames tile the key block from (8, 48) up to (625, 209) without a gap.
     for (int y = 48; y < 209; ++y)
         for (int x = 8; x < 625; ++x)

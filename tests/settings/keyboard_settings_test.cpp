@@ -42,7 +42,9 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         {L"PREDICTION", L"", L"0"}, {L"PREDICTION", L"1", L"1"}, {L"PREDICTION", L"2", L"0"}, {L"LEARNWORDS", L"", L"1"},
         {L"LEARNWORDS", L"0", L"0"}, {L"LEARNWORDS", L"x", L"1"},
         {L"SCANTIME", L"", L"0"}, {L"SCANTIME", L"300", L"300"}, {L"SCANTIME", L"5001", L"0"}, {L"SCANKEY", nullptr, L"SPACE"},
-        {L"SCANKEY", L" f12", L"F12"}, {L"SCANKEY", L"Enter", L"ENTER"}, {L"SCANKEY", L"F1", L"SPACE"}, {L"SCANKEY", L"F13", L"SPACE"}};
+        {L"SCANKEY", L" f12", L"F12"}, {L"SCANKEY", L"Enter", L"ENTER"}, {L"SCANKEY", L"F1", L"SPACE"}, {L"SCANKEY", L"F13", L"SPACE"},
+        {L"KEYBOARDSIZE", L"150", L"150"}, {L"KEYBOARDSIZE", L"99", L"100"}, {L"KEYBOARDSIZE", L"301", L"100"},
+        {L"KEYBOARDSIZE", L"300.4", L"300"}, {L"KEYBOARDSIZE", L"big", L"100"}};
     // clang-format on
     for (const auto& [key, raw, expected] : readings) {
         FakeIni ini, saved;
@@ -55,6 +57,8 @@ TEST(KeyboardSettings, NumbersAreReadRoundedAndRangeTested) {
         saveSettings(saved, kPath, l.settings, {l.windowX.value_or(-1), l.windowY.value_or(-1)});
         EXPECT_EQ(saved.readIni(section, key, L"", kPath), expected)
             << key << L"=" << (raw ? raw : L"(none)");
+        // Read ahead of the rest for the window's size, it must agree with the full load.
+        EXPECT_EQ(storedKeyboardSize(ini, kPath), l.settings.extras.keyboardSize) << key;
     }
 }
 
