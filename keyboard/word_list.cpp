@@ -71,8 +71,9 @@ void WordList::finish() {
         return order != 0 ? order < 0 : a.offset < b.offset;
     };
     std::ranges::sort(entries_, byKeyThenLine);
-    const auto repeats = std::ranges::unique(entries_, {}, [&](const Entry& e) { return keyOf(e); });
-    entries_.erase(repeats.begin(), repeats.end());
+    // The iterator form: clang 14 cannot take the subrange that the ranges form returns from libstdc++ 12.
+    const auto sameKey = [&](const Entry& a, const Entry& b) { return keyOf(a) == keyOf(b); };
+    entries_.erase(std::unique(entries_.begin(), entries_.end(), sameKey), entries_.end());
     entries_.shrink_to_fit();
     pool_.shrink_to_fit();
     for (const Entry& e : entries_) total_ += e.count;

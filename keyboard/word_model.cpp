@@ -91,8 +91,8 @@ std::vector<std::wstring> WordModel::rank(std::wstring_view prefix, std::wstring
     }
     // A word found on two roads has one score: the first of its copies stays.
     std::ranges::stable_sort(candidates, {}, &Candidate::key);
-    const auto copies = std::ranges::unique(candidates, {}, &Candidate::key);
-    candidates.erase(copies.begin(), copies.end());
+    const auto sameKey = [](const Candidate& a, const Candidate& b) { return a.key == b.key; };
+    candidates.erase(std::unique(candidates.begin(), candidates.end(), sameKey), candidates.end());
     std::ranges::stable_sort(candidates, std::ranges::greater{}, &Candidate::score);
     std::vector<std::wstring> forms;
     for (std::size_t i = 0; i < candidates.size() && i < limit; ++i)
