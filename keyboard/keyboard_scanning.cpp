@@ -2,14 +2,9 @@
 
 #include <algorithm>
 
+#include "win32/steady_clock.h"
+
 namespace tapkeys {
-namespace {
-
-SwitchScanner::Ms nowMs() {
-    return static_cast<SwitchScanner::Ms>(::GetTickCount64());
-}
-
-}  // namespace
 
 void KeyboardScanning::configure(HWND window, const ExtrasSettings& extras, int stripCells) {
     window_ = window;
@@ -31,7 +26,7 @@ void KeyboardScanning::configure(HWND window, const ExtrasSettings& extras, int 
 void KeyboardScanning::onSwitchPress(const PressItem& press, bool typing) {
     if (typing) return void(++waitingPresses_);
     // A press that comes while a pick of its own is typing waits in the scanner.
-    for (auto pick = scanner_.press(nowMs()); pick; pick = scanner_.typed(nowMs())) {
+    for (auto pick = scanner_.press(steadyMs()); pick; pick = scanner_.typed(steadyMs())) {
         changed();
         press(rows_[static_cast<std::size_t>(pick->row)][static_cast<std::size_t>(pick->item)]);
     }
@@ -40,7 +35,7 @@ void KeyboardScanning::onSwitchPress(const PressItem& press, bool typing) {
 
 void KeyboardScanning::onTimer(bool typing) {
     if (typing) return;  // the timer stays armed and comes again; the scanner catches up then
-    scanner_.tick(nowMs());
+    scanner_.tick(steadyMs());
     changed();
 }
 
@@ -63,7 +58,7 @@ void KeyboardScanning::changed() {
     const std::optional<SwitchScanner::Ms> next = scanner_.nextDeadline();
     if (!next) return timer_.stop();
     const auto wait =
-        static_cast<UINT>(std::clamp<SwitchScanner::Ms>(*next - nowMs(), USER_TIMER_MINIMUM, 60000));
+        static_cast<UINT>(std::clamp<SwitchScanner::Ms>(*next - steadyMs(), USER_TIMER_MINIMUM, 60000));
     timer_ = WindowTimer{window_, kTimerId, wait};
 }
 

@@ -1,16 +1,10 @@
 #include "keyboard/press_tracker.h"
 
 #include <algorithm>
-#include <chrono>
 #include <iterator>
 #include <utility>
 
 namespace tapkeys {
-
-KeyTiming::Ms steadyMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 PressTracker::Press PressTracker::press(int source, KeyId key, Kind kind, Ms now) {
     end(source, std::nullopt);

@@ -21,12 +21,9 @@
 #include <vector>
 
 #include "keyboard/key_timing.h"
+#include "win32/steady_clock.h"
 
 namespace tapkeys {
-
-// Milliseconds of the steady clock (the performance counter on Windows): fine enough for repeat and
-// dwell deadlines, which a 16 ms tick count would let slip by a timer period.
-KeyTiming::Ms steadyMs();
 
 class PressTracker {
 public:

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "win32/dialog_controls.h"
+#include "win32/steady_clock.h"
 
 namespace tapkeys {
 namespace {
@@ -13,10 +14,6 @@ namespace {
 constexpr UINT kDwellPollMs = 50;
 constexpr int kOutlineGapPx = 1;
 constexpr int kScanOutlinePx = 3;
-
-DwellClock::Ms nowMs() {
-    return static_cast<DwellClock::Ms>(::GetTickCount64());
-}
 
 bool hasClass(HWND window, const wchar_t* name) {
     wchar_t className[32]{};
@@ -72,7 +69,7 @@ void DialogAccess::stop() {
 bool DialogAccess::onTimer(UINT_PTR id) {
     if (id == kDwellTimerId) return pollPointer(), true;
     if (id != kScanTimerId) return false;
-    scanner_.tick(nowMs());
+    scanner_.tick(steadyMs());
     showScan();
     return true;
 }
@@ -121,7 +118,7 @@ void DialogAccess::pollPointer() {
     POINT at{};
     ::GetCursorPos(&at);
     const Target target = targetAt(at);
-    const DwellClock::Ms now = nowMs();
+    const DwellClock::Ms now = steadyMs();
     const std::optional<DwellClock::Target> fired = dwell_.update(dwellId(target), at.x, at.y, now);
     const int level = dwell_.level(now);
     if (level != shownLevel_) {
@@ -139,7 +136,7 @@ void DialogAccess::pollPointer() {
 
 void DialogAccess::onSwitchPress() {
     if (dialog_ == nullptr || !scanner_.enabled()) return;
-    for (auto pick = scanner_.press(nowMs()); pick; pick = scanner_.typed(nowMs())) {
+    for (auto pick = scanner_.press(steadyMs()); pick; pick = scanner_.typed(steadyMs())) {
         activate(targets_[static_cast<std::size_t>(pick->item)]);
         if (dialog_ == nullptr) return;
     }
@@ -158,7 +155,7 @@ void DialogAccess::showScan() {
     const std::optional<SwitchScanner::Ms> next = scanner_.nextDeadline();
     if (!next) return scanTimer_.stop();
     const auto wait =
-        static_cast<UINT>(std::clamp<SwitchScanner::Ms>(*next - nowMs(), USER_TIMER_MINIMUM, 60000));
+        static_cast<UINT>(std::clamp<SwitchScanner::Ms>(*next - steadyMs(), USER_TIMER_MINIMUM, 60000));
     scanTimer_ = WindowTimer{dialog_, kScanTimerId, wait};
 }
 
