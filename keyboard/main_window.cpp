@@ -14,6 +14,7 @@
 #include "output/target_caps_lock.h"
 #include "output/target_layout_reader.h"
 #include "settings/language_key_map.h"
+#include "win32/foreground_window.h"
 #include "win32/module_path.h"
 #include "win32/system_function.h"
 
@@ -473,10 +474,12 @@ void MainWindow::onTimer(UINT_PTR id) {
     if (id == kTimingTimerId) return timingTimer_.stop(), onTimingTick();
     if (id == KeyboardScanning::kTimerId) return scanning_.onTimer(presses_.typing());
     if (id != kFocusTimerId) return;
-    target_.tick(hwnd());
+    // Read once a tick: under Wine each reading is a round trip to the server, and this runs all day.
+    const ForegroundWindow foreground = foregroundWindow();
+    target_.tick(foreground, hwnd());
     scanning_.resumeSwitch();  // should a keystroke ever go out outside a press's typing
     if (followTargetLayout()) keyMap_.showKeySet(keyMap_.shifted());
-    topmostKeeper_.poll();
+    topmostKeeper_.poll(foreground.window);
     if (wordStrip_.poll(target_.targetWindow(), static_cast<std::uint64_t>(steadyMs()))) invalidateStrip();
     // The notice about a refusing target stays until another target is in front.
     if (!painter_.notice().empty() && !refusesInput(target_.targetWindow())) showNotice({});
@@ -615,11 +618,13 @@ void MainWindow::timingChanged() {
 
 // Under Wine the light's paint competed with the target for the moment in which it takes the keystrokes
 // just sent, and cost every key half a millisecond even once it waited for WM_PAINT. So the light gives
-// the target a head start, which new input cuts short; a timer's period would be most of the 16 ms in
-// which the light must show.
+// the target a head start, which a touch, a click or a message cuts short; a timer's period would be most
+// of the 16 ms in which the light must show. Raw input does not cut it: the Caps Lock reading hears every
+// keystroke, the keyboard's own among them, and would end the head start as soon as it began.
 void MainWindow::showNewLights(const std::vector<KeyId>& keys) {
+    constexpr DWORD kUserInput = QS_MOUSE | QS_KEY | QS_TOUCH | QS_POINTER;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kLightHeadStartMs,
-                                QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE);
+                                kUserInput | QS_POSTMESSAGE | QS_SENDMESSAGE);
     for (const KeyId key : keys) invalidateKey(key);
 }
 
@@ -659,7 +664,8 @@ void MainWindow::sendPositionKey(const PositionKey& key) {
 // Typed into a window that refuses it, the keys would vanish without a trace; a pending one-shot Shift
 // stays for the next target.
 bool MainWindow::foregroundRefusesInput() {
-    if (!refusesInput(::GetForegroundWindow())) return false;
+    const ForegroundWindow foreground = foregroundWindow();
+    if (foreground.window == nullptr || !refusesInput(foreground.window, foreground.process)) return false;
     showNotice(L"Can't type into an administrator window");
     return true;
 }
@@ -667,7 +673,11 @@ bool MainWindow::foregroundRefusesInput() {
 bool MainWindow::refusesInput(HWND target) {
     DWORD processId = 0;
     if (target == nullptr || ::GetWindowThreadProcessId(target, &processId) == 0) return false;
-    return inputPermission_.refuses(reinterpret_cast<std::uintptr_t>(target), processId);
+    return refusesInput(target, processId);
+}
+
+bool MainWindow::refusesInput(HWND target, DWORD processId) {
+    return processId != 0 && inputPermission_.refuses(reinterpret_cast<std::uintptr_t>(target), processId);
 }
 
 void MainWindow::showNotice(std::wstring notice) {

@@ -103,6 +103,7 @@ private:
     void pressAccessibleKey(KeyId key) override;
     bool foregroundRefusesInput();
     bool refusesInput(HWND target);
+    bool refusesInput(HWND target, DWORD processId);
     void showNotice(std::wstring notice);
 
     HINSTANCE instance_;

@@ -25,9 +25,8 @@ void TopmostKeeper::afterHandBack() {
     settle_ = WindowTimer{window_, kTimerId, kSettleMs};
 }
 
-void TopmostKeeper::poll() {
+void TopmostKeeper::poll(HWND foreground) {
     if (!runningUnderWine()) return;
-    const HWND foreground = ::GetForegroundWindow();
     if (foreground == lastForeground_) return;
     lastForeground_ = foreground;
     settle_ = WindowTimer{window_, kTimerId, kSettleMs};

@@ -18,9 +18,9 @@ public:
     static constexpr UINT_PTR kTimerId = 0x7E;
 
     explicit TopmostKeeper(HWND window = nullptr) : window_(window) {}
-    void afterHandBack();  // the keyboard has just given the foreground away
-    void poll();           // from the keyboard's regular focus timer
-    void onTimer();        // kTimerId fired
+    void afterHandBack();        // the keyboard has just given the foreground away
+    void poll(HWND foreground);  // from the keyboard's regular focus timer, with the window in front
+    void onTimer();              // kTimerId fired
 
 private:
     void restack() const;

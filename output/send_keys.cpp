@@ -8,6 +8,7 @@
 #include "output/keystroke_plan.h"
 #include "output/target_caps_lock.h"
 #include "output/virtual_keys.h"
+#include "win32/foreground_window.h"
 
 namespace tapkeys {
 namespace {
@@ -36,9 +37,7 @@ constexpr UINT keepKeyboardState = 0x4;
 // The layout of the thread that will receive the keystrokes, which need not be this thread's.
 class ForegroundLayout final : public KeyboardLayout {
 public:
-    ForegroundLayout()
-        : thread_(::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr)),
-          layout_(::GetKeyboardLayout(thread_)) {}
+    ForegroundLayout() : thread_(foregroundWindow().thread), layout_(::GetKeyboardLayout(thread_)) {}
 
     std::optional<LayoutKey> keyFor(wchar_t character) const override {
         return layoutKeyFromScanResult(::VkKeyScanExW(character, layout_));

@@ -30,16 +30,9 @@ bool hasTakenFocus(HWND root, DWORD thread) {
 
 }  // namespace
 
-HWND getForeignForegroundWindow(HWND ownWindow) {
-    const DWORD ownThread = creatingThread(ownWindow);
-    const DWORD foregroundThread = creatingThread(::GetForegroundWindow());
-    if (foregroundThread == ownThread) return nullptr;
-    // Asked again rather than reusing the first answer, as the foreground may have moved meanwhile.
-    return ::GetForegroundWindow();
-}
-
-void TargetTracker::tick(HWND ownWindow) {
-    if (HWND foreign = getForeignForegroundWindow(ownWindow)) targetWindow_ = foreign;
+void TargetTracker::tick(const ForegroundWindow& foreground, HWND ownWindow) {
+    if (foreground.window != nullptr && foreground.thread != creatingThread(ownWindow))
+        targetWindow_ = foreground.window;
 }
 
 bool giveForegroundTo(HWND target) {

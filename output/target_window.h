@@ -4,20 +4,19 @@
 
 #include <windows.h>
 
-namespace tapkeys {
+#include "win32/foreground_window.h"
 
-// The foreground window, or nullptr while the foreground window belongs to the thread that created
-// `ownWindow` (the keyboard, its options dialog and the colour chooser). Windows of any other thread,
-// in this process or another, are foreign.
-HWND getForeignForegroundWindow(HWND ownWindow);
+namespace tapkeys {
 
 // Holds `targetWindow`: nullptr until the first foreign foreground window is seen, from then on the
 // last one seen. The handle is not owned and may name a window that has since closed.
 class TargetTracker {
 public:
     HWND targetWindow() const { return targetWindow_; }
-    // One poll: a foreign foreground window replaces the target; none leaves it as it is.
-    void tick(HWND ownWindow);
+    // One poll of the window in front. A foreign one replaces the target: a window of any thread but
+    // the one that created `ownWindow` (the keyboard, its options dialog and the colour chooser), in
+    // this process or another. None leaves the target as it is.
+    void tick(const ForegroundWindow& foreground, HWND ownWindow);
 
 private:
     HWND targetWindow_ = nullptr;

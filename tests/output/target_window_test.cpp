@@ -58,6 +58,29 @@ void activate(const TestWindow& own) {
         pumpUntil([&] { return ::GetForegroundWindow() == own.hwnd() && ::GetFocus() == own.hwnd(); }));
 }
 
+// The target is the last window of another thread seen in front, never the keyboard's own; the maker
+// read with the window in front is that window's, also when another one comes in front after it.
+TEST(TargetTracker, FollowsTheWindowInFrontButNotTheKeyboard) {
+    const TestWindow keyboard;
+    const ThreadWindow first, second;
+    TargetTracker tracker;
+    const auto tickWith = [&](HWND front) {
+        ::SetForegroundWindow(front);
+        EXPECT_TRUE(pumpUntil([&] { return ::GetForegroundWindow() == front; }));
+        const ForegroundWindow seen = foregroundWindow();
+        EXPECT_EQ(seen.window, front);
+        EXPECT_EQ(seen.thread, ::GetWindowThreadProcessId(front, nullptr));
+        EXPECT_EQ(seen.process, ::GetCurrentProcessId());
+        tracker.tick(seen, keyboard.hwnd());
+        return tracker.targetWindow();
+    };
+    EXPECT_EQ(tickWith(keyboard.hwnd()), nullptr);
+    EXPECT_EQ(tickWith(first.window()), first.window());
+    EXPECT_EQ(tickWith(keyboard.hwnd()), first.window());
+    EXPECT_EQ(tickWith(second.window()), second.window());
+    EXPECT_EQ(tickWith(first.window()), first.window());
+}
+
 // The keyboard's round trip: own window in front, hand-back, one keystroke at once; none may be lost.
 TEST(HandBack, EveryKeystrokeSentRightAfterTheHandBackReachesTheTarget) {
     const TestWindow keyboard;
