@@ -1,7 +1,6 @@
 """What the benchmarks and the soak share: the end-to-end harness's Wine desktop, target window and
 layout (tests/e2e/driver.py), the programs under measure, and the process figures read from /proc."""
 
-import os
 import subprocess
 import sys
 import time
@@ -19,7 +18,6 @@ from xserver import XServer  # noqa: E402
 ORIGIN = (int(PLACED["WINDOWX"]), int(PLACED["WINDOWY"]))
 SIZE = (632, 217)
 WINDOW_RECT = (*ORIGIN, *SIZE)
-CLOCK_TICK_S = 1 / os.sysconf("SC_CLK_TCK")
 
 __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WINDOW_RECT"]
 
@@ -27,20 +25,29 @@ __all__ = ["CaseFailure", "Session", "UK_NORMAL", "UK_SHIFTED", "wait_for", "WIN
 ENGLISH_WORDS = Path(__file__).resolve().parents[1] / "lang" / "en-words.txt"
 
 
-def keyboard_setup(safe_mode, follow_layout=False, scan_time=0, prediction=False):
-    """With prediction the English word list ships beside it as the host language's."""
+def keyboard_setup(safe_mode, follow_layout=False, scan_time=0, prediction=False, extras=()):
+    """With prediction the English word list ships beside it as the host language's. `extras`: more
+    [extras] keys as KEY=VALUE texts."""
     setup = plain("safe" if safe_mode else "normal", safe="1" if safe_mode else "0",
                   extras={"FOLLOWLAYOUT": "1" if follow_layout else "0", "SCANTIME": str(scan_time),
-                          "PREDICTION": "1" if prediction else "0"})
+                          "PREDICTION": "1" if prediction else "0",
+                          **dict(extra.split("=", 1) for extra in extras)})
     if prediction:
         setup.files["lang/uk-words.txt"] = ENGLISH_WORDS.read_bytes()
     return setup
 
 
 def cpu_seconds(pid):
-    """User plus system time of a process and all its threads, dead ones included."""
-    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) * CLOCK_TICK_S
+    """CPU time of a process's threads as the scheduler counts it, in nanoseconds: /proc/PID/stat counts
+    in 10 ms ticks, as coarse as a minute's idle figure itself. A thread that ends meanwhile drops out,
+    so the figure is meant for spans in which none does (an idle program)."""
+    total = 0
+    for task in Path(f"/proc/{pid}/task").iterdir():
+        try:
+            total += int((task / "schedstat").read_text().split()[0])
+        except (OSError, ValueError):
+            pass  # ended while being read
+    return total / 1e9
 
 
 def _smaps_total(pid, fields):
@@ -129,7 +136,8 @@ class Session:
     def start_tapkeys(self, safe_mode=False, wait=True):
         self._folders += 1
         setup = keyboard_setup(safe_mode, getattr(self.args, "follow_layout", False),
-                               getattr(self.args, "scan_time", 0), getattr(self.args, "prediction", False))
+                               getattr(self.args, "scan_time", 0), getattr(self.args, "prediction", False),
+                               getattr(self.args, "set", None) or ())
         folder = setup.make_folder(self.work / f"app{self._folders}", Path(self.args.exe))
         keyboard = Keyboard(self.desktop, self.layout, folder, ORIGIN)
         if wait:
