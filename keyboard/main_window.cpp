@@ -418,7 +418,9 @@ void MainWindow::onCaptureLost(HWND newCapture) {
 }
 
 void MainWindow::onMove(POINT at) {
-    if (!trackingLeave_) {
+    // Only a dwell needs to hear the pointer leave (its time runs only over a key). Under Wine the leave
+    // is found by a timer that asks the server where the pointer is, every 400 ms while it rests here.
+    if (!trackingLeave_ && settings_.extras.dwellTime > 0) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
         trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
     }
