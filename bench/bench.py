@@ -244,6 +244,8 @@ def idle(session, args):
     for name, start in starters.items():
         program = start()
         try:
+            # Resting over a key, where a mouse user's pointer stays between words.
+            session.x.move(FLOOR_POINTS[0])
             time.sleep(2)
             process0, server0 = cpu_seconds(program.pid), cpu_seconds(server)
             time.sleep(args.idle_seconds)
