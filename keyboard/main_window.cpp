@@ -56,6 +56,15 @@ bool repeats(Control control) {
     }
 }
 
+// Physical, as a release that went to another window never reached this thread's key state.
+bool isPhysicallyDown(MouseButton button) {
+    const bool swapped = ::GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    int key = VK_MBUTTON;
+    if (button == MouseButton::Left) key = swapped ? VK_RBUTTON : VK_LBUTTON;
+    if (button == MouseButton::Right) key = swapped ? VK_LBUTTON : VK_RBUTTON;
+    return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
 POINT pointFrom(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -325,8 +334,16 @@ void MainWindow::onLabelPress(const Label& label, MouseButton button, bool doubl
     if (label.control == Control::Options && (button == MouseButton::Middle || doubleClick)) return;
     press(KeyTiming::kMousePointer, label, doubleClick);
     // The capture follows the key to its release. Taken after the keystrokes, which it would delay: a
-    // release while they go out comes here all the same, over the key.
-    if (presses_.holds(KeyTiming::kMousePointer)) ::SetCapture(hwnd());
+    // release over the window while they go out comes here all the same. One outside went to another
+    // window, and the key would stay held (and repeat) until the pointer came back: a button found up
+    // once the capture is held, with no release on its way here, lets go of the capture, and with it the
+    // key (onCaptureLost).
+    if (!presses_.holds(KeyTiming::kMousePointer)) return;
+    ::SetCapture(hwnd());
+    MSG release{};
+    if (!isPhysicallyDown(button) &&
+        !::PeekMessageW(&release, hwnd(), WM_LBUTTONUP, WM_MBUTTONDBLCLK, PM_NOREMOVE | PM_QS_INPUT))
+        ::ReleaseCapture();
 }
 
 // The press is known before its keystrokes go out, so whatever arrives while they do (its release, other

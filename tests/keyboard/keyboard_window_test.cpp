@@ -95,6 +95,29 @@ TEST_F(KeyboardWindowTest, HighContrastColoursFollowTheSystemWithoutARestart) {
               std::pair(kBlack, outline));
 }
 
+// A key let go outside the window while its keystrokes went out: the release went to another window,
+// as the capture is taken only after them. The key lights and is let go at once, not held (lit, and
+// repeating) until the pointer comes back.
+TEST_F(KeyboardWindowTest, AKeyLetGoOutsideWhileItTypedIsNotHeld) {
+    const PixelRect q = LayoutScale{}.toPixels(framesOf({Control::Key, 12}).rects[0]);
+    const POINT ring{q.left + 3, (q.top + q.bottom) / 2};
+    const COLORREF dark = pixelAt(ring.x, ring.y);
+    const auto ringNow = [&] {
+        const HDC dc = ::GetDC(keyboard.hwnd());
+        const COLORREF colour = ::GetPixel(dc, ring.x, ring.y);
+        ::ReleaseDC(keyboard.hwnd(), dc);
+        return colour;
+    };
+    // The button is up here, and no release is queued: the press alone, as it arrives.
+    ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                   MAKELPARAM((q.left + q.right) / 2, (q.top + q.bottom) / 2));
+    pumpUntil([] { return false; }, 30ms);
+    EXPECT_NE(ringNow(), dark) << "the press shows its light for its first 80 ms";
+    pumpUntil([] { return false; }, 300ms);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(pixelAt(ring.x, ring.y), dark);
+}
+
 struct Bstr {
     BSTR text = nullptr;
     ~Bstr() { ::SysFreeString(text); }
