@@ -691,7 +691,7 @@ bool MainWindow::foregroundRefusesInput() {
 
 bool MainWindow::refusesInput(HWND target) {
     DWORD processId = 0;
-    if (target == nullptr || ::GetWindowThreadProcessId(target, &processId) == 0) return false;
+    if (target != nullptr) ::GetWindowThreadProcessId(target, &processId);
     return refusesInput(target, processId);
 }
 

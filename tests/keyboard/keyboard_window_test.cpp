@@ -61,9 +61,15 @@ protected:
             .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
     }
 
+    // After a full repaint.
     COLORREF pixelAt(int x, int y) {
         ::RedrawWindow(keyboard.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         pumpUntil([] { return false; }, 100ms);
+        return pixelNow(x, y);
+    }
+
+    // As the window shows it this moment.
+    COLORREF pixelNow(int x, int y) {
         const HDC dc = ::GetDC(keyboard.hwnd());
         const COLORREF colour = ::GetPixel(dc, x, y);
         ::ReleaseDC(keyboard.hwnd(), dc);
@@ -102,17 +108,11 @@ TEST_F(KeyboardWindowTest, AKeyLetGoOutsideWhileItTypedIsNotHeld) {
     const PixelRect q = LayoutScale{}.toPixels(framesOf({Control::Key, 12}).rects[0]);
     const POINT ring{q.left + 3, (q.top + q.bottom) / 2};
     const COLORREF dark = pixelAt(ring.x, ring.y);
-    const auto ringNow = [&] {
-        const HDC dc = ::GetDC(keyboard.hwnd());
-        const COLORREF colour = ::GetPixel(dc, ring.x, ring.y);
-        ::ReleaseDC(keyboard.hwnd(), dc);
-        return colour;
-    };
     // The button is up here, and no release is queued: the press alone, as it arrives.
     ::PostMessageW(keyboard.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM((q.left + q.right) / 2, (q.top + q.bottom) / 2));
     pumpUntil([] { return false; }, 30ms);
-    EXPECT_NE(ringNow(), dark) << "the press shows its light for its first 80 ms";
+    EXPECT_NE(pixelNow(ring.x, ring.y), dark) << "the press shows its light for its first 80 ms";
     pumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(pixelAt(ring.x, ring.y), dark);
